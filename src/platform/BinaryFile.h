@@ -1,0 +1,51 @@
+#pragma once
+// Read-only binary files: the one way the readers reach file contents.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace qel {
+
+// An open file. Reads are bounded by the caller's buffer and report how many
+// bytes really came; reading past the end delivers fewer bytes, never fails.
+class BinaryFile {
+public:
+    virtual ~BinaryFile() = default;
+    virtual int64_t Size() const = 0;
+    // Absolute positioning; false for a negative position. Positions past
+    // the end are allowed (a later read then delivers nothing).
+    virtual bool Seek(int64_t position) = 0;
+    virtual int64_t Position() const = 0;
+    virtual size_t Read(void* buffer, size_t count) = 0;
+};
+
+enum class ShareMode { AllowWriters, DenyWriters };
+
+// Opens files for reading. A file that cannot be opened gives nullptr and,
+// when asked, the reason as text.
+class FileOpener {
+public:
+    virtual ~FileOpener() = default;
+    virtual std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
+                                                 std::string* reason = nullptr) = 0;
+};
+
+// The operating system's files.
+FileOpener& SystemFiles();
+
+// The failure of an open that a reader lets escape to its caller.
+class FileOpenError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Opens or throws FileOpenError with the path and the reason.
+std::unique_ptr<BinaryFile> OpenOrThrow(FileOpener& files, const std::string& path,
+                                        ShareMode share = ShareMode::AllowWriters);
+
+// Reads exactly count bytes at position; false when fewer came or the seek failed.
+bool ReadAt(BinaryFile& file, int64_t position, void* buffer, size_t count);
+
+}  // namespace qel

@@ -1,0 +1,22 @@
+#pragma once
+// The system's 8-bit code page and the user's decimal separator.
+#include <string>
+#include <string_view>
+
+namespace qel {
+
+// 16-bit text to the 8-bit code page, one unit at a time; characters the code
+// page cannot hold become '?'.
+std::string WideToSystem(std::u16string_view text);
+
+// 8-bit text of the code page to UTF-8 (for tools that print).
+std::string SystemToUtf8(std::string_view text);
+
+// Picks the code page used from now on; false when it is not supported.
+// The default is the system's (Windows: the ANSI code page; elsewhere 1252).
+bool SelectCodePage(unsigned number);
+
+// The decimal separator of the user's locale ('.' outside Windows).
+char DecimalSeparator();
+
+}  // namespace qel

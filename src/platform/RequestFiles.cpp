@@ -1,0 +1,73 @@
+#include "platform/RequestFiles.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qel {
+namespace {
+
+// A view of a shared entry with a position of its own.
+class CachedFile final : public BinaryFile {
+public:
+    explicit CachedFile(RequestFiles::Entry& entry) : entry_(entry) {}
+    int64_t Size() const override { return entry_.file->Size(); }
+    bool Seek(int64_t position) override {
+        if (position < 0) return false;
+        position_ = position;
+        return true;
+    }
+    int64_t Position() const override { return position_; }
+    size_t Read(void* buffer, size_t count) override {
+        auto* out = static_cast<unsigned char*>(buffer);
+        size_t done = 0;
+        while (done < count && position_ < Size()) {
+            const auto& block = entry_.Block(position_ / RequestFiles::kBlockSize);
+            size_t offset = static_cast<size_t>(position_ % RequestFiles::kBlockSize);
+            if (offset >= block.size()) break;
+            size_t n = std::min(count - done, block.size() - offset);
+            std::memcpy(out + done, block.data() + offset, n);
+            done += n;
+            position_ += static_cast<int64_t>(n);
+        }
+        return done;
+    }
+
+private:
+    RequestFiles::Entry& entry_;
+    int64_t position_ = 0;
+};
+
+}  // namespace
+
+const std::vector<unsigned char>& RequestFiles::Entry::Block(int64_t index) {
+    auto found = blocks.find(index);
+    if (found != blocks.end()) return found->second;
+    std::vector<unsigned char> data(static_cast<size_t>(kBlockSize));
+    size_t got = 0;
+    if (file->Seek(index * kBlockSize)) got = file->Read(data.data(), data.size());
+    data.resize(got);
+    return blocks.emplace(index, std::move(data)).first->second;
+}
+
+std::unique_ptr<BinaryFile> RequestFiles::OpenRead(const std::string& path, ShareMode share,
+                                                   std::string* reason) {
+    auto found = std::find_if(entries_.begin(), entries_.end(),
+                              [&](const auto& e) { return e->path == path; });
+    Entry* entry;
+    if (found != entries_.end()) {
+        entry = found->get();
+    } else {
+        auto fresh = std::make_unique<Entry>();
+        fresh->path = path;
+        fresh->file = system_.OpenRead(path, share, &fresh->reason);
+        entry = fresh.get();
+        entries_.push_back(std::move(fresh));
+    }
+    if (!entry->file) {
+        if (reason) *reason = entry->reason;
+        return nullptr;
+    }
+    return std::make_unique<CachedFile>(*entry);
+}
+
+}  // namespace qel

@@ -1,0 +1,61 @@
+// The 8-bit code page outside Windows: a table, Windows-1252 unless another is chosen.
+#include "platform/CodePage.h"
+#include "platform/CodePageTables.h"
+
+namespace qel {
+namespace {
+
+const CodePageTable* current = FindCodePage(1252);
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string WideToSystem(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char byte = '?';
+        for (int i = 0; i < 128; ++i) {
+            if (current->high[i] == c) {
+                byte = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        out += byte;
+    }
+    return out;
+}
+
+std::string SystemToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char b : text) AppendUtf8(out, b < 0x80 ? b : current->high[b - 0x80]);
+    return out;
+}
+
+bool SelectCodePage(unsigned number) {
+    const CodePageTable* table = FindCodePage(number);
+    if (!table) return false;
+    current = table;
+    return true;
+}
+
+char DecimalSeparator() { return '.'; }
+
+}  // namespace qel
