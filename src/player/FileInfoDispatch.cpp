@@ -1,0 +1,80 @@
+#include "player/FileInfoDispatch.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/RequestFiles.h"
+
+namespace qel {
+namespace {
+
+const char kNoTag[] = "notag";
+
+const DispatchRow* FindRow(const std::string& extension, bool forTitle) {
+    for (const auto& row : DispatchTable()) {
+        const auto& list = forTitle ? row.titleExtensions : row.extensions;
+        if (std::find(list.begin(), list.end(), extension) != list.end()) return &row;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string LowerExtension(const std::string& fileName) {
+    size_t start = fileName.find_last_of("\\/");
+    start = start == std::string::npos ? 0 : start + 1;
+    size_t dot = fileName.rfind('.');
+    if (dot == std::string::npos || dot < start) return {};
+    std::string ext = fileName.substr(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+void FileInfoDispatch::ClearInfo() {
+    Sound = Tinfosound{};
+    Tags = Tinfotag{};
+}
+
+bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
+    ClearInfo();
+    try {
+        // Every open of this request is served from one open of the file.
+        RequestFiles files(*files_);
+        if (const DispatchRow* row = FindRow(LowerExtension(fileName), false)) {
+            for (const auto& choice : row->analysers) {
+                std::unique_ptr<Ttag> analyser = choice.create(files);
+                if (row->sequence == ReadSequence::ReadInfoFirst) analyser->ReadInfo(fileName);
+                if (!analyser->Open(fileName)) continue;
+                if (row->sequence != ReadSequence::OpenOnly) analyser->ReadInfo(fileName);
+                Tinfosound sound;
+                analyser->FillSoundInfo(sound);
+                Sound = sound;
+                Tinfotag tags;
+                analyser->FillTagInfo(tags);
+                Tags = tags;
+                TagType = choice.tagType;
+                return true;
+            }
+        }
+    } catch (...) {
+        // A failure inside an analyser means the file has no information.
+    }
+    TagType = kNoTag;
+    return false;
+}
+
+std::string FileInfoDispatch::FileTitle(const std::string& fileName) const {
+    try {
+        RequestFiles files(*files_);
+        if (const DispatchRow* row = FindRow(LowerExtension(fileName), true)) {
+            for (const auto& choice : row->analysers) {
+                std::unique_ptr<Ttag> analyser = choice.create(files);
+                if (analyser->Open(fileName)) return analyser->ArtistTitle(fileName);
+            }
+        }
+    } catch (...) {
+    }
+    return {};
+}
+
+}  // namespace qel
