@@ -1,0 +1,53 @@
+#include "platform/fake/MemoryFiles.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace qel {
+
+namespace {
+
+class MemoryFile final : public BinaryFile {
+public:
+    explicit MemoryFile(std::shared_ptr<const MemoryFiles::Bytes> bytes) : bytes_(std::move(bytes)) {}
+
+    int64_t Size() const override { return static_cast<int64_t>(bytes_->size()); }
+    bool Seek(int64_t position) override {
+        if (position < 0) return false;
+        position_ = position;
+        return true;
+    }
+    int64_t Position() const override { return position_; }
+    size_t Read(void* buffer, size_t count) override {
+        if (position_ >= Size()) return 0;
+        const size_t available = static_cast<size_t>(Size() - position_);
+        const size_t n = std::min(count, available);
+        if (n > 0) std::memcpy(buffer, bytes_->data() + position_, n);
+        position_ += static_cast<int64_t>(n);
+        return n;
+    }
+
+private:
+    std::shared_ptr<const MemoryFiles::Bytes> bytes_;
+    int64_t position_ = 0;
+};
+
+}  // namespace
+
+void MemoryFiles::Add(const std::string& path, Bytes contents) {
+    files_[path] = std::make_shared<const Bytes>(std::move(contents));
+}
+
+void MemoryFiles::Remove(const std::string& path) { files_.erase(path); }
+
+std::unique_ptr<BinaryFile> MemoryFiles::OpenRead(const std::string& path, ShareMode, std::string* reason) {
+    ++opens_;
+    auto found = files_.find(path);
+    if (found == files_.end()) {
+        if (reason) *reason = "no such file";
+        return nullptr;
+    }
+    return std::make_unique<MemoryFile>(found->second);
+}
+
+}  // namespace qel

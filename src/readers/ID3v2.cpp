@@ -1,0 +1,213 @@
+#include "readers/ID3v2.h"
+
+#include <algorithm>
+
+#include "platform/CodePage.h"
+#include "readers/TagText.h"
+#include "readers/TextForms.h"
+
+namespace qel {
+
+namespace {
+
+// The known frames: their ids in versions 3 and 4, and in version 2.
+struct KnownFrame {
+    const char* id34;
+    const char* id2;
+};
+
+enum Slot : size_t {
+    kTitle, kArtist, kAlbum, kTrack, kYear, kGenre, kComment, kComposer, kEncoder, kCopyright,
+    kLanguage, kLink, kRecordingTime, kOriginalArtist, kContentGroup, kOriginalAlbum,
+};
+
+constexpr KnownFrame kKnownFrames[TID3v2::kSlotCount] = {
+    {"TIT2", "TT2"}, {"TPE1", "TP1"}, {"TALB", "TAL"}, {"TRCK", "TRK"},
+    {"TYER", "TYE"}, {"TCON", "TCO"}, {"COMM", "COM"}, {"TCOM", "TCM"},
+    {"TENC", "TEN"}, {"TCOP", "TCR"}, {"TLAN", "TLA"}, {"WXXX", "WXX"},
+    {"TDRC", "TOR"}, {"TOPE", "TOA"}, {"TIT1", "TT1"}, {"TOAL", "TOT"},
+};
+
+constexpr uint8_t kFooterFlag = 0x10;
+constexpr uint8_t kSkipFlag = 0x80;  // in the second flag byte
+
+uint32_t BigEndian(const uint8_t* p, size_t count) {
+    uint32_t value = 0;
+    for (size_t i = 0; i < count; ++i) value = (value << 8) | p[i];
+    return value;
+}
+
+bool IsFrameIdChar(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+
+std::string TextOrFallback(const std::string& first, const std::string& second) {
+    std::string text = DecodeFrameText(first);
+    return text.empty() ? DecodeFrameText(second) : text;
+}
+
+}  // namespace
+
+std::string DecodeFrameText(std::string_view content) {
+    if (content.empty() || content[0] != 1) return TrimBoth(content);
+    std::u16string units;
+    const size_t count = (content.size() - 1) / 2;
+    for (size_t k = 1; k <= count; ++k) {
+        const auto low = static_cast<uint8_t>(content[2 * k - 1]);
+        const auto high = static_cast<uint8_t>(content[2 * k]);
+        const char16_t unit = static_cast<char16_t>(low | (high << 8));
+        if (unit == 0) break;
+        if (low == 0xFF) continue;  // the byte-order mark FF FE
+        units.push_back(unit);
+    }
+    return TrimBoth(WideToSystem(units));
+}
+
+std::string DescribedText(std::string_view content, bool withLanguage) {
+    if (content.empty()) return {};
+    const char encoding = content[0];
+    const size_t skip = withLanguage ? 4 : 1;
+    std::string_view rest = content.substr(std::min(skip, content.size()));
+    if (encoding == 1) {
+        // The description ends with a zero unit; search whole units only, so
+        // the zero high byte of its last character is not taken for it.
+        size_t at = 0;
+        while (at + 1 < rest.size() && (rest[at] != 0 || rest[at + 1] != 0)) at += 2;
+        rest = at + 1 < rest.size() ? rest.substr(at + 2) : rest.substr(std::min<size_t>(1, rest.size()));
+    } else {
+        const size_t at = rest.find('\0');
+        if (at != std::string_view::npos) rest = rest.substr(at + 1);
+    }
+    std::string text(1, encoding);
+    text.append(rest);
+    return DecodeFrameText(text);
+}
+
+std::string GenreText(std::string_view content) {
+    std::string text = DecodeFrameText(content);
+    const size_t close = text.rfind(')');
+    return close == std::string::npos ? text : text.substr(close + 1);
+}
+
+TID3v2::TID3v2(FileOpener& files) : files_(&files) { ClearFields(); }
+
+void TID3v2::ClearFields() {
+    Present = false;
+    Version = 0;
+    TagSize = 0;
+    Track = 0;
+    for (std::string* text : {&Title, &Artist, &Album, &TrackText, &Year, &Genre, &Comment, &Composer,
+                              &Encoder, &Copyright, &Language, &Link})
+        text->clear();
+    hasFooter_ = false;
+}
+
+bool TID3v2::ReadTag(const std::string& fileName) {
+    ClearFields();
+    std::unique_ptr<BinaryFile> file;
+    uint8_t header[kHeaderSize];
+    int64_t fileSize = 0;
+    try {
+        file = files_->OpenRead(fileName, ShareMode::AllowWriters);
+        if (!file || !ReadAt(*file, 0, header, kHeaderSize)) return false;
+        fileSize = file->Size();
+    } catch (...) {
+        ClearFields();
+        return false;
+    }
+    if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return true;
+
+    Present = true;
+    Version = header[3];
+    hasFooter_ = (header[5] & kFooterFlag) != 0;
+    // Each size byte is taken whole, as the tag's writers of old stored it.
+    const int64_t size = (int64_t{header[6]} << 21) + (int64_t{header[7]} << 14) + (int64_t{header[8]} << 7) + header[9];
+    const int64_t total = size + static_cast<int64_t>(kHeaderSize) + (hasFooter_ ? 10 : 0);
+    TagSize = total > fileSize ? 0 : static_cast<int32_t>(total);
+
+    if ((Version == 2 || Version == 3 || Version == 4) && TagSize > 0) {
+        Slots slots;
+        try {
+            ReadFrames(*file, fileSize, slots);
+        } catch (...) {
+            // A failing read ends the walk; what was stored stays.
+        }
+        DeriveFields(slots);
+    }
+    return true;
+}
+
+void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const {
+    const bool v2 = Version == 2;
+    const size_t headerSize = v2 ? 6 : 10;
+    const size_t idSize = v2 ? 3 : 4;
+    int64_t position = kHeaderSize;
+    while (position < TagSize && position < fileSize) {
+        uint8_t header[10];
+        if (!ReadAt(file, position, header, headerSize)) return;
+        if (header[0] < 'A' || header[0] > 'Z') return;  // padding or garbage ends the list
+
+        const int64_t contentStart = position + static_cast<int64_t>(headerSize);
+        uint32_t size = 0;
+        bool skipped = false;
+        if (v2) {
+            size = BigEndian(header + 3, 3);
+        } else {
+            size = Version == 4 ? FrameSizeV4(file, header + 4, contentStart, fileSize) : BigEndian(header + 4, 4);
+            skipped = (header[9] & kSkipFlag) != 0;
+        }
+
+        std::string content(kSlotSize, '\0');
+        const size_t kept = std::min<uint32_t>(size, kSlotSize);
+        if (!ReadAt(file, contentStart, content.data(), kept)) return;
+        const unsigned char encoding = static_cast<unsigned char>(content[0]);
+        if (!skipped && encoding <= 1) {
+            const std::string_view id(reinterpret_cast<const char*>(header), idSize);
+            for (size_t slot = 0; slot < kSlotCount; ++slot)
+                if (id == (v2 ? kKnownFrames[slot].id2 : kKnownFrames[slot].id34)) slots[slot] = content;
+        }
+        position = contentStart + size;  // sizes are unsigned: the walk only moves forward
+    }
+}
+
+// Version 4 stores frame sizes as synchsafe numbers (7 bits per byte), but
+// some writers stored plain ones: take the plain reading only where it, and
+// not the synchsafe one, lands on what may follow a frame.
+uint32_t TID3v2::FrameSizeV4(BinaryFile& file, const uint8_t* sizeBytes, int64_t contentStart,
+                             int64_t fileSize) const {
+    const uint32_t plain = BigEndian(sizeBytes, 4);
+    if ((plain & 0x80808080u) != 0) return plain;  // not a synchsafe number at all
+    const uint32_t synchsafe = (uint32_t{sizeBytes[0]} << 21) | (uint32_t{sizeBytes[1]} << 14) |
+                               (uint32_t{sizeBytes[2]} << 7) | sizeBytes[3];
+    if (synchsafe == plain || LandsOnBoundary(file, contentStart + synchsafe, fileSize)) return synchsafe;
+    return LandsOnBoundary(file, contentStart + plain, fileSize) ? plain : synchsafe;
+}
+
+// True at the tag's end, its footer, padding or a frame header.
+bool TID3v2::LandsOnBoundary(BinaryFile& file, int64_t position, int64_t fileSize) const {
+    if (position == TagSize) return true;
+    if (position > TagSize || position >= fileSize) return false;
+    uint8_t next[4] = {};
+    const size_t count = static_cast<size_t>(std::min<int64_t>(sizeof next, fileSize - position));
+    if (!ReadAt(file, position, next, count)) return false;
+    if (next[0] == 0) return true;
+    if (hasFooter_ && position + 10 == TagSize && next[0] == '3' && next[1] == 'D' && next[2] == 'I') return true;
+    return count == sizeof next && std::all_of(next, next + 4, IsFrameIdChar);
+}
+
+void TID3v2::DeriveFields(const Slots& slots) {
+    Title = TextOrFallback(slots[kTitle], slots[kContentGroup]);
+    Artist = TextOrFallback(slots[kArtist], slots[kOriginalArtist]);
+    Album = TextOrFallback(slots[kAlbum], slots[kOriginalAlbum]);
+    TrackText = DecodeFrameText(slots[kTrack]);
+    Track = static_cast<uint16_t>(TrackFromText(TrackText));
+    Year = DecodeFrameText(slots[kYear]);
+    if (Year.empty()) Year = DecodeFrameText(slots[kRecordingTime]).substr(0, 4);
+    Genre = GenreText(slots[kGenre]);
+    Comment = DescribedText(slots[kComment], true);
+    Composer = DecodeFrameText(slots[kComposer]);
+    Encoder = DecodeFrameText(slots[kEncoder]);
+    Copyright = DecodeFrameText(slots[kCopyright]);
+    Language = DecodeFrameText(slots[kLanguage]);
+    Link = DescribedText(slots[kLink], false);
+}
+
+}  // namespace qel

@@ -1,0 +1,61 @@
+#pragma once
+// The tag at the start of an audio file (versions 2.2, 2.3 and 2.4): its
+// size, for skipping it, and the texts of the frames this system shows.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/BinaryFile.h"
+
+namespace qel {
+
+class TID3v2 {
+public:
+    static constexpr size_t kHeaderSize = 10;
+    static constexpr size_t kSlotCount = 16;
+    static constexpr size_t kSlotSize = 500;  // bytes of a frame that are kept
+
+    explicit TID3v2(FileOpener& files = SystemFiles());
+
+    void ClearFields();
+    // True when the file's first 10 bytes could be read, tag or not;
+    // Present tells whether they began a tag. Never throws.
+    bool ReadTag(const std::string& fileName);
+
+    bool Present = false;
+    uint8_t Version = 0;
+    int32_t TagSize = 0;  // header and footer included; 0 without tag or when larger than the file
+    std::string Title, Artist, Album;
+    uint16_t Track = 0;
+    std::string TrackText, Year, Genre, Comment, Composer, Encoder, Copyright, Language, Link;
+
+    // The kept content of the last stored frame of each known id: empty, or
+    // exactly kSlotSize bytes (the frame's first bytes, zero-filled).
+    using Slots = std::array<std::string, kSlotCount>;
+
+private:
+    void ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const;
+    uint32_t FrameSizeV4(BinaryFile& file, const uint8_t* sizeBytes, int64_t contentStart,
+                         int64_t fileSize) const;
+    bool LandsOnBoundary(BinaryFile& file, int64_t position, int64_t fileSize) const;
+    void DeriveFields(const Slots& slots);
+
+    FileOpener* files_;
+    bool hasFooter_ = false;
+};
+
+// The text of a frame's kept content: encoding 1 is UTF-16 (little-endian
+// units, FF-led units dropped), anything else is taken byte for byte; blanks
+// are trimmed at both ends.
+std::string DecodeFrameText(std::string_view content);
+
+// Comment and link frames: the text behind the description (and, with
+// withLanguage, behind the 3-letter language).
+std::string DescribedText(std::string_view content, bool withLanguage);
+
+// A genre frame's text without its "(n)" references.
+std::string GenreText(std::string_view content);
+
+}  // namespace qel

@@ -1,0 +1,17 @@
+#include "readers/TagText.h"
+
+namespace qel {
+
+std::string TrimRight(std::string_view text) {
+    size_t end = text.size();
+    while (end > 0 && IsTagBlank(text[end - 1])) --end;
+    return std::string(text.substr(0, end));
+}
+
+std::string TrimBoth(std::string_view text) {
+    size_t begin = 0;
+    while (begin < text.size() && IsTagBlank(text[begin])) ++begin;
+    return TrimRight(text.substr(begin));
+}
+
+}  // namespace qel

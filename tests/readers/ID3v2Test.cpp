@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/MemoryFiles.h"
+#include "readers/ID3v2.h"
+#include "support/ID3Builders.h"
+
+namespace qel {
+namespace {
+
+using test::Bytes;
+using test::ID3v2Builder;
+using test::Latin1Text;
+using test::Utf16Text;
+
+// Reads the tag followed by some audio bytes.
+TID3v2 Read(const Bytes& tag, size_t audio = 200) {
+    static MemoryFiles files;
+    Bytes data = tag;
+    data.insert(data.end(), audio, 0xFF);
+    files.Add("t.mp3", data);
+    TID3v2 reader(files);
+    EXPECT_TRUE(reader.ReadTag("t.mp3"));
+    return reader;
+}
+
+TEST(ID3v2, Version3FramesFillEveryField) {
+    const Bytes tag = ID3v2Builder(3)
+                          .Frame("TIT2", Latin1Text("Song"))
+                          .Frame("TPE1", Latin1Text(" Artist "))
+                          .Frame("TALB", Latin1Text("Album"))
+                          .Frame("TRCK", Latin1Text("3/12"))
+                          .Frame("TYER", Latin1Text("1999"))
+                          .Frame("TCON", Latin1Text("(13)Pop"))
+                          .Frame("COMM", Latin1Text(std::string("eng") + "abc" + '\0' + "Nice"))
+                          .Frame("TCOM", Latin1Text("Composer"))
+                          .Frame("TENC", Latin1Text("Encoder"))
+                          .Frame("TCOP", Latin1Text("Copyright"))
+                          .Frame("TLAN", Latin1Text("eng"))
+                          .Frame("WXXX", Latin1Text(std::string("home") + '\0' + "http://x.y/"))
+                          .Frame("TDRC", Latin1Text("2004-05-06"))
+                          .Padding(30)
+                          .Build();
+    const TID3v2 r = Read(tag);
+    EXPECT_TRUE(r.Present);
+    EXPECT_EQ(r.Version, 3);
+    EXPECT_EQ(r.TagSize, static_cast<int32_t>(tag.size()));
+    EXPECT_EQ(r.Title, "Song");
+    EXPECT_EQ(r.Artist, "Artist");
+    EXPECT_EQ(r.Album, "Album");
+    EXPECT_EQ(r.Track, 3);
+    EXPECT_EQ(r.TrackText, "3/12");
+    EXPECT_EQ(r.Year, "1999");
+    EXPECT_EQ(r.Genre, "Pop");
+    EXPECT_EQ(r.Comment, "Nice");
+    EXPECT_EQ(r.Composer, "Composer");
+    EXPECT_EQ(r.Encoder, "Encoder");
+    EXPECT_EQ(r.Copyright, "Copyright");
+    EXPECT_EQ(r.Language, "eng");
+    EXPECT_EQ(r.Link, "http://x.y/");
+}
+
+TEST(ID3v2, FallbackFramesAndDerivedTexts) {
+    auto r = Read(ID3v2Builder(3)
+                      .Frame("TIT1", Latin1Text("Group"))
+                      .Frame("TOPE", Latin1Text("Original"))
+                      .Frame("TOAL", Latin1Text("Old album"))
+                      .Frame("TDRC", Latin1Text("2004-05-06"))
+                      .Frame("TCON", Latin1Text("(13)"))
+                      .Frame("TRCK", Latin1Text("x"))
+                      .Build());
+    EXPECT_EQ(r.Title, "Group");
+    EXPECT_EQ(r.Artist, "Original");
+    EXPECT_EQ(r.Album, "Old album");
+    EXPECT_EQ(r.Year, "2004");
+    EXPECT_EQ(r.Genre, "");
+    EXPECT_EQ(r.Track, 0);
+    EXPECT_EQ(r.TrackText, "x");
+
+    // A later frame replaces an earlier one; track numbers are kept in 16 bits.
+    r = Read(ID3v2Builder(3)
+                 .Frame("TCON", Latin1Text("Jazz"))
+                 .Frame("TCON", Latin1Text("Rock"))
+                 .Frame("TRCK", Latin1Text("70000"))
+                 .Build());
+    EXPECT_EQ(r.Genre, "Rock");
+    EXPECT_EQ(r.Track, 70000 % 65536);
+}
+
+TEST(ID3v2, EncodingsOneToThree) {
+    // UTF-16 with and without the byte-order mark; FF-led units dropped.
+    auto r = Read(ID3v2Builder(3)
+                      .Frame("TIT2", Utf16Text(u"Song", true))
+                      .Frame("TPE1", Utf16Text(u"Band", false))
+                      .Frame("TALB", Utf16Text(u"a\u00FFb\u01FFc", true))
+                      .Frame("COMM", "\1eng" + Utf16Text(u"desc", true).substr(1) + Utf16Text(u"Fine", true).substr(1))
+                      .Build());
+    EXPECT_EQ(r.Title, "Song");
+    EXPECT_EQ(r.Artist, "Band");
+    EXPECT_EQ(r.Album, "abc");
+    EXPECT_EQ(r.Comment, "Fine");  // the description's last zero byte is not its end
+
+    // Encodings 2 and 3 are not read: the fallback frame or nothing is used.
+    r = Read(ID3v2Builder(4)
+                 .Frame("TIT2", "\3Song")
+                 .Frame("TIT1", Latin1Text("Group"))
+                 .Frame("TPE1", "\2\0B\0a", 0)
+                 .Build());
+    EXPECT_EQ(r.Title, "Group");
+    EXPECT_EQ(r.Artist, "");
+}
+
+TEST(ID3v2, LongSkippedAndTrailingFrames) {
+    // 800-byte frame: its first 500 bytes count, the next frame is still found.
+    auto r = Read(ID3v2Builder(3)
+                      .Frame("TIT2", Latin1Text(std::string(799, 'a')))
+                      .Frame("TPE1", Latin1Text("After"), 0x80)  // skipped by its flag
+                      .Frame("TALB", Latin1Text("Album"), 0x40)  // other flags do not skip
+                      .Padding(20)
+                      .Raw(Bytes{'T', 'Y', 'E', 'R', 0, 0, 0, 2, 0, 0, 0, 'x'})  // behind padding
+                      .Build());
+    EXPECT_EQ(r.Title, std::string(499, 'a'));
+    EXPECT_EQ(r.Artist, "");
+    EXPECT_EQ(r.Album, "Album");
+    EXPECT_EQ(r.Year, "");
+
+    // A frame whose size runs past the end of the file ends the walk quietly;
+    // so does one with the top bit of its size set.
+    for (uint32_t size : {5000u, 0xFFFFFFF0u}) {
+        Bytes frame{'T', 'A', 'L', 'B'};
+        test::AppendBE32(frame, size);
+        test::AppendZeros(frame, 2);
+        test::Append(frame, std::string(1, '\0') + "cut");
+        r = Read(ID3v2Builder(3).Frame("TIT2", Latin1Text("First")).Raw(frame).Build(), 0);
+        EXPECT_EQ(r.Title, "First");
+        EXPECT_EQ(r.Album, "");
+    }
+}
+
+TEST(ID3v2, Version4SizesAreSynchsafeWithPlainFallback) {
+    // 300 bytes stored synchsafe (00 00 02 2C).
+    auto r = Read(ID3v2Builder(4)
+                      .Frame("TIT2", Latin1Text(std::string(299, 'a')))
+                      .Frame("TPE1", Latin1Text("Next"))
+                      .Build());
+    EXPECT_EQ(r.Title.size(), 299u);
+    EXPECT_EQ(r.Artist, "Next");
+
+    // 256 stored plain (00 00 01 00): synchsafe 128 lands inside the text, 256 on TPE1.
+    r = Read(ID3v2Builder(4)
+                 .Frame("TIT2", Latin1Text(std::string(255, 'b')), 0, true)
+                 .Frame("TPE1", Latin1Text("Next"))
+                 .Build());
+    EXPECT_EQ(r.Title.size(), 255u);
+    EXPECT_EQ(r.Artist, "Next");
+
+    // 128 stored synchsafe (00 00 01 00) is 128, not 256.
+    r = Read(ID3v2Builder(4)
+                 .Frame("TIT2", Latin1Text(std::string(127, 'c')))
+                 .Frame("TPE1", Latin1Text("Next"))
+                 .Padding(200)
+                 .Build());
+    EXPECT_EQ(r.Title.size(), 127u);
+    EXPECT_EQ(r.Artist, "Next");
+
+    // Plain sizes in version 3 are not synchsafe.
+    r = Read(ID3v2Builder(3).Frame("TIT2", Latin1Text(std::string(255, 'd'))).Frame("TPE1", Latin1Text("N")).Build());
+    EXPECT_EQ(r.Artist, "N");
+}
+
+TEST(ID3v2, Version2UsesThreeLetterFrames) {
+    auto r = Read(ID3v2Builder(2)
+                      .Frame("TT2", Latin1Text("Song"))
+                      .Frame("TP1", Utf16Text(u"Band", true))
+                      .Frame("COM", Latin1Text(std::string("eng") + '\0' + "Note"))
+                      .Frame("TOR", Latin1Text("1987"))
+                      .Frame("TIT2", Latin1Text("ignored"))
+                      .Build());
+    EXPECT_EQ(r.Version, 2);
+    EXPECT_EQ(r.Title, "Song");
+    EXPECT_EQ(r.Artist, "Band");
+    EXPECT_EQ(r.Comment, "Note");
+    EXPECT_EQ(r.Year, "1987");
+}
+
+TEST(ID3v2, HeaderSizesAndUnknownVersions) {
+    const Bytes body = ID3v2Builder(3).Frame("TIT2", Latin1Text("Song")).Build();
+    // Footer flag adds 10 bytes.
+    Bytes footer = ID3v2Builder(4, 0x10).Frame("TIT2", Latin1Text("Song")).Build();
+    test::Append(footer, "3DI");
+    test::AppendZeros(footer, 7);
+    EXPECT_EQ(Read(footer).TagSize, static_cast<int32_t>(footer.size()));
+
+    // A size larger than the file: present, size 0, nothing read.
+    auto r = Read(ID3v2Builder(3).Frame("TIT2", Latin1Text("Song")).Build(1000), 0);
+    EXPECT_TRUE(r.Present);
+    EXPECT_EQ(r.TagSize, 0);
+    EXPECT_EQ(r.Title, "");
+
+    // Version 5: sized but not read.
+    Bytes v5 = body;
+    v5[3] = 5;
+    r = Read(v5);
+    EXPECT_EQ(r.TagSize, static_cast<int32_t>(body.size()));
+    EXPECT_EQ(r.Title, "");
+
+    // Size bytes are taken whole: a top bit counts as 2^7 of its byte.
+    Bytes wide = body;
+    wide[9] = static_cast<uint8_t>(wide[9] | 0x80);
+    EXPECT_EQ(Read(wide, 300).TagSize, static_cast<int32_t>(body.size()) + 128);
+}
+
+TEST(ID3v2, ShortMissingAndUntaggedFiles) {
+    MemoryFiles files;
+    TID3v2 reader(files);
+    files.Add("short.mp3", Bytes{'I', 'D', '3', 3, 0, 0, 0, 0, 0});
+    EXPECT_FALSE(reader.ReadTag("short.mp3"));
+    EXPECT_FALSE(reader.ReadTag("missing.mp3"));
+    files.Add("tagged.mp3", ID3v2Builder(3).Frame("TIT2", Latin1Text("Song")).Build());
+    ASSERT_TRUE(reader.ReadTag("tagged.mp3"));
+    EXPECT_EQ(reader.Title, "Song");
+    files.Add("plain.mp3", Bytes(10, 'x'));
+    ASSERT_TRUE(reader.ReadTag("plain.mp3"));
+    EXPECT_FALSE(reader.Present);
+    EXPECT_EQ(reader.Title, "");
+    EXPECT_EQ(reader.TagSize, 0);
+}
+
+}  // namespace
+}  // namespace qel
