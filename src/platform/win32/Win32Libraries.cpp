@@ -1,0 +1,59 @@
+// LoadLibraryA with the system's file-error box suppressed and the caller's
+// floating-point control words kept: a library's start-up code may change
+// the x87 precision or the SSE rounding, which the host would then inherit.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/DynamicLibrary.h"
+
+namespace qel {
+namespace {
+
+struct FloatControl {
+    uint16_t x87 = 0;
+    uint32_t sse = 0;
+};
+
+FloatControl SaveFloatControl() {
+    FloatControl c;
+#if defined(__i386__) || defined(__x86_64__)
+    __asm__ __volatile__("fnstcw %0" : "=m"(c.x87));
+    __asm__ __volatile__("stmxcsr %0" : "=m"(c.sse));
+#endif
+    return c;
+}
+
+void RestoreFloatControl(const FloatControl& c) {
+#if defined(__i386__) || defined(__x86_64__)
+    __asm__ __volatile__("fclex\n\tfldcw %0" : : "m"(c.x87));
+    __asm__ __volatile__("ldmxcsr %0" : : "m"(c.sse));
+#else
+    (void)c;
+#endif
+}
+
+class Win32Libraries final : public DynamicLibraries {
+public:
+    Handle Load(const std::string& path) override {
+        UINT previousMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+        FloatControl saved = SaveFloatControl();
+        HMODULE library = LoadLibraryA(path.c_str());
+        RestoreFloatControl(saved);
+        SetErrorMode(previousMode);
+        return reinterpret_cast<Handle>(library);
+    }
+    void* Symbol(Handle library, const char* name) override {
+        return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+    }
+    void Free(Handle library) override { FreeLibrary(static_cast<HMODULE>(library)); }
+};
+
+}  // namespace
+
+DynamicLibraries& SystemLibraries() {
+    static Win32Libraries libraries;
+    return libraries;
+}
+
+}  // namespace qel
