@@ -95,3 +95,34 @@ TEST(ID3v1, FilesWithoutATag) {
 
 }  // namespace
 }  // namespace qel
+
+namespace qel {
+namespace {
+
+TEST(ID3v1, FixturesWrittenByLameAndMutagen) {
+    TID3v1 cbr;
+    ASSERT_TRUE(cbr.ReadTag(test::DataPath("cbr.mp3")));
+    EXPECT_TRUE(cbr.Present);
+    EXPECT_EQ(cbr.Version, 2);
+    EXPECT_EQ(cbr.Title, "CBR Title");
+    EXPECT_EQ(cbr.Artist, "CBR Artist");
+    EXPECT_EQ(cbr.Album, "Fixture Album");
+    EXPECT_EQ(cbr.Year, "2024");
+    EXPECT_EQ(cbr.Comment, "cbr comment");
+    EXPECT_EQ(cbr.Track, 3);
+    EXPECT_EQ(cbr.GenreName(), "Rock");
+
+    TID3v1 vbr;
+    ASSERT_TRUE(vbr.ReadTag(test::DataPath("vbr.mp3")));
+    EXPECT_EQ(vbr.Title, "VBR Title");
+    EXPECT_EQ(vbr.Year, "2023");
+    EXPECT_EQ(vbr.Track, 7);
+    EXPECT_EQ(vbr.GenreName(), "Jazz");
+
+    TID3v1 wav;
+    ASSERT_TRUE(wav.ReadTag(test::DataPath("tone.wav")));
+    EXPECT_FALSE(wav.Present);
+}
+
+}  // namespace
+}  // namespace qel

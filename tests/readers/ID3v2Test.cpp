@@ -227,3 +227,36 @@ TEST(ID3v2, ShortMissingAndUntaggedFiles) {
 
 }  // namespace
 }  // namespace qel
+
+namespace qel {
+namespace {
+
+TEST(ID3v2, FixturesWrittenByLameAndMutagen) {
+    TID3v2 cbr;  // version 3, UTF-16 frames without terminator
+    ASSERT_TRUE(cbr.ReadTag(test::DataPath("cbr.mp3")));
+    EXPECT_EQ(cbr.Version, 3);
+    EXPECT_EQ(cbr.TagSize, 282);
+    EXPECT_EQ(cbr.Title, "CBR Title");
+    EXPECT_EQ(cbr.Artist, "CBR Artist");
+    EXPECT_EQ(cbr.Album, "Fixture Album");
+    EXPECT_EQ(cbr.Year, "2024");
+    EXPECT_EQ(cbr.Comment, "cbr comment");
+    EXPECT_EQ(cbr.TrackText, "3/12");
+    EXPECT_EQ(cbr.Track, 3);
+    EXPECT_EQ(cbr.Genre, "Rock");
+
+    TID3v2 vbr;  // version 4, UTF-16, a comment frame of 326 bytes, a UTF-8 composer
+    ASSERT_TRUE(vbr.ReadTag(test::DataPath("vbr.mp3")));
+    EXPECT_EQ(vbr.Version, 4);
+    EXPECT_EQ(vbr.TagSize, 591);
+    EXPECT_EQ(vbr.Title, "VBR Title");
+    EXPECT_EQ(vbr.Artist, "VBR Artist");
+    EXPECT_EQ(vbr.Year, "2023");
+    EXPECT_EQ(vbr.Track, 7);
+    EXPECT_EQ(vbr.Genre, "Jazz");
+    EXPECT_EQ(vbr.Comment, "long comment " + std::string(140, 'x'));
+    EXPECT_EQ(vbr.Composer, "");
+}
+
+}  // namespace
+}  // namespace qel

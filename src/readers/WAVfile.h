@@ -1,0 +1,38 @@
+#pragma once
+// RIFF WAVE files: channel count, sample rate, sample width and play time
+// from the canonical 44-byte header.
+#include <cstdint>
+#include <string>
+
+#include "readers/virtualtag.h"
+
+namespace qel {
+
+class TWAVfile : public Ttag {
+public:
+    static constexpr size_t kHeaderSize = 44;
+
+    explicit TWAVfile(FileOpener& files = SystemFiles());
+
+    bool ReadInfo(const std::string& fileName) override;
+    bool Open(const std::string& fileName) override;
+    // Throws std::domain_error when the header's rate or sample width is 0.
+    void FillSoundInfo(Tinfosound& out) override;
+    void FillTagInfo(Tinfotag& out) override;
+    std::string ArtistTitle(const std::string& fileName) override;
+
+    void ClearFields();
+    double DurationSeconds() const;
+    const char* ChannelText() const;
+
+    bool Valid = false;
+    uint8_t ChannelCount = 0;
+    uint32_t SampleRate = 0;  // Hz, all 32 bits of the header's field
+    uint8_t BitsPerSample = 0;
+    uint32_t FileLength = 0;  // RIFF chunk size + 8
+
+private:
+    void ParseHeader(const uint8_t (&header)[kHeaderSize]);
+};
+
+}  // namespace qel

@@ -1,0 +1,38 @@
+#!/bin/sh
+# Regenerates the committed fixture files of this folder. The fixtures are
+# committed, so this is needed only to remake or extend them.
+# Tools: sox 14.4.2, lame 3.100, python3-mutagen 1.46 (Debian 12 packages
+# sox, lame, python3-mutagen). Run from anywhere: sh tests/data/make-fixtures.sh
+set -e
+cd "$(dirname "$0")"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# tone.wav: 0.25 s of 440 Hz, 8000 Hz, mono, 8-bit PCM (44-byte header + 2000 bytes).
+sox -n -r 8000 -c 1 -b 8 -e unsigned-integer tone.wav synth 0.25 sine 440
+
+# Source for the MP3s: 16000 Hz mono 16-bit, a sweep so VBR frames differ in size.
+sox -n -r 16000 -c 1 -b 16 "$tmp/sweep.wav" synth 1.5 sine 300-3000
+
+# cbr.mp3: 32 kbit/s constant bit rate, ID3v2.3 and ID3v1.1 tags written by lame.
+lame --quiet -b 32 --cbr -m m --tt "CBR Title" --ta "CBR Artist" --tl "Fixture Album" \
+  --ty 2024 --tc "cbr comment" --tn 3/12 --tg Rock --add-id3v2 "$tmp/sweep.wav" cbr.mp3
+
+# vbr.mp3: variable bit rate (Xing header) without lame's tags, then an ID3v2.4
+# tag in UTF-16 with a comment over 127 bytes (synchsafe frame size) and an
+# ID3v1 tag, both written by mutagen.
+lame --quiet -V 9 -m m "$tmp/sweep.wav" vbr.mp3
+/usr/bin/python3 - vbr.mp3 <<'PY'
+import sys
+from mutagen.id3 import ID3, TIT2, TPE1, TALB, TRCK, TDRC, TCON, COMM, TCOM
+tag = ID3()
+tag.add(TIT2(encoding=1, text="VBR Title"))
+tag.add(TPE1(encoding=1, text="VBR Artist"))
+tag.add(TALB(encoding=1, text="Fixture Album"))
+tag.add(TRCK(encoding=1, text="7"))
+tag.add(TDRC(encoding=1, text="2023-04-05"))
+tag.add(TCON(encoding=1, text="Jazz"))
+tag.add(TCOM(encoding=3, text="Composer in UTF-8"))
+tag.add(COMM(encoding=1, lang="eng", desc="note", text="long comment " + "x" * 140))
+tag.save(sys.argv[1], v1=2, v2_version=4, padding=lambda info: 32)
+PY
