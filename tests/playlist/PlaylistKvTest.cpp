@@ -143,6 +143,46 @@ TEST_F(PlaylistKvTest, DeletingScatteredSelectionsKeepsPathsPaired) {
     EXPECT_TRUE(list.paths().empty());
 }
 
+// The rescan-from-the-start deletion, kept as the reference for the one-pass one.
+Lines DeleteByRescan(Lines paths, std::vector<char> selected) {
+    size_t index = 0;
+    while (index < selected.size()) {
+        if (selected[index]) {
+            selected.erase(selected.begin() + static_cast<std::ptrdiff_t>(index));
+            paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(2 * index),
+                        paths.begin() + static_cast<std::ptrdiff_t>(2 * index + 2));
+            index = 0;
+        } else {
+            ++index;
+        }
+    }
+    return paths;
+}
+
+TEST_F(PlaylistKvTest, DeletingSelectionsMatchesTheRescanningDeletion) {
+    Lines chosen;
+    for (int i = 0; i < 300; ++i) chosen.push_back("C:\\d" + std::to_string(i % 7) + "\\f" + std::to_string(i));
+    unsigned seed = 12345;
+    for (int round = 0; round < 5; ++round) {
+        list.clearall();
+        Add(chosen);
+        list.clickitem();
+        list.multilatch = false;
+        box.SetItemIndex(-1);
+        std::vector<char> selected(chosen.size());
+        for (size_t i = 0; i < selected.size(); ++i) {
+            seed = seed * 1103515245u + 12345u;
+            selected[i] = (seed >> 16) % (round + 2) == 0;
+            if (selected[i]) box.UserClick(static_cast<int32_t>(i), true);
+        }
+        Lines expected = DeleteByRescan(list.paths(), selected);
+        list.delselected();
+        EXPECT_EQ(list.paths(), expected) << round;
+        ASSERT_EQ(static_cast<size_t>(list.count()) * 2, expected.size());
+        for (int32_t i = 0; i < list.count(); ++i) EXPECT_EQ(box.Item(i), expected[2 * i]);
+    }
+}
+
 TEST_F(PlaylistKvTest, ClearAllTouchesNeitherCurpathNorEvents) {
     AddABCDE();
     list.curpath = "C:\\m\\a.mp3";
