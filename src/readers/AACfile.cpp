@@ -1,0 +1,171 @@
+#include "readers/AACfile.h"
+
+#include <cstring>
+
+#include "readers/ByteOrder.h"
+#include "readers/ID3Fields.h"
+#include "readers/TextForms.h"
+#include "readers/TextTable.h"
+
+namespace qel {
+namespace {
+
+const char* const kHeaderTypeTexts[] = {"Unknown", "ADIF", "ADTS"};
+const char* const kMpegVersionTexts[] = {"Unknown", "MPEG-2", "MPEG-4"};
+const char* const kProfileTexts[] = {"Unknown", "AAC Main", "AAC LC", "AAC SSR", "AAC LTP"};
+const char* const kBitRateTypeTexts[] = {"Unknown", "CBR", "VBR"};
+
+// By the 4-bit sampling-frequency index.
+const int32_t kSampleRates[16] = {96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050,
+                                  16000, 12000, 11025, 8000,  0,     0,     0,     0};
+
+// Bytes of the file from a position on, with the bytes past the end of the
+// file read as zero bits. Bits are numbered from the most significant bit of
+// the first byte.
+template <size_t Size>
+class BitWindow {
+public:
+    BitWindow(BinaryFile& file, int64_t position) {
+        if (file.Seek(position)) file.Read(bytes_, Size);
+    }
+    // Up to 25 bits from bit `position`: the 4 bytes holding it as a
+    // big-endian number, shifted to drop the bits before and after.
+    uint32_t Bits(unsigned position, unsigned count) const {
+        const uint32_t word = LoadBE32(bytes_ + position / 8);
+        return (word << (position % 8)) >> (32 - count);
+    }
+    const uint8_t* bytes() const { return bytes_; }
+
+private:
+    uint8_t bytes_[Size + 4] = {};  // room for the last 4-byte read
+};
+
+// An ADIF header reaches at most to bit 107 + 52 + 20.
+constexpr size_t kADIFBytes = 23;
+// An ADTS header's fields end at bit 54.
+constexpr size_t kADTSBytes = 7;
+
+}  // namespace
+
+TAACfile::TAACfile(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files) { ClearFields(); }
+
+void TAACfile::ClearFields() {
+    FileLength = 0;
+    HeaderTypeId = kUnknownHeader;
+    MpegVersionId = 0;
+    ProfileId = 0;
+    Channels = 0;
+    SampleRate = 0;
+    BitRate = 0;
+    BitRateTypeId = kUnknownRate;
+    ID3v1.ClearFields();
+    ID3v2.ClearFields();
+}
+
+bool TAACfile::ReadInfo(const std::string& fileName) {
+    ClearFields();
+    if (!ID3v2.ReadTag(fileName) || !ID3v1.ReadTag(fileName)) return false;
+    try {
+        auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
+        const int64_t size = file->Size();
+        FileLength = static_cast<int32_t>(size);
+        const int64_t start = ID3v2.TagSize;
+        BitWindow<4> head(*file, start);
+        if (std::memcmp(head.bytes(), "ADIF", 4) == 0) {
+            HeaderTypeId = kADIF;
+            ReadADIF(*file, start);
+        } else if (head.bytes()[0] == 0xFF && (head.bytes()[1] & 0xF0) == 0xF0) {
+            HeaderTypeId = kADTS;
+            WalkADTS(*file, start, size);
+        }
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TAACfile::ReadADIF(BinaryFile& file, int64_t start) {
+    const BitWindow<kADIFBytes> h(file, start);
+    const unsigned q = h.Bits(32, 1) ? 107 : 35;  // a copyright id takes 72 bits
+    const bool variable = h.Bits(q, 1) != 0;
+    BitRateTypeId = variable ? kVBR : kCBR;
+    BitRate = static_cast<int32_t>(h.Bits(q + 1, 23));
+    // The buffer fullness is stored for a constant bit rate only.
+    const unsigned r = variable ? q + 32 : q + 52;
+    ProfileId = static_cast<uint8_t>(h.Bits(r, 2) + 1);
+    SampleRate = kSampleRates[h.Bits(r + 2, 4)];
+    Channels = static_cast<uint8_t>(h.Bits(r + 6, 4) + h.Bits(r + 10, 4) + h.Bits(r + 14, 4) + h.Bits(r + 18, 2));
+    MpegVersionId = 2;
+}
+
+// Sums the frame lengths of up to kMaxFrames frames; one frame of a constant
+// bit rate is enough. The frame counter also counts the attempt that found no
+// sync word, so it is never 0.
+void TAACfile::WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize) {
+    int frames = 0;
+    int64_t total = 0;
+    for (;;) {
+        ++frames;
+        const BitWindow<kADTSBytes> h(file, start + total);
+        if (h.Bits(0, 12) != 0xFFF) break;
+        MpegVersionId = h.Bits(12, 1) ? 1 : 2;
+        ProfileId = static_cast<uint8_t>(h.Bits(16, 2) + 1);
+        SampleRate = kSampleRates[h.Bits(18, 4)];
+        Channels = static_cast<uint8_t>(h.Bits(23, 3));
+        // The frame length and the buffer fullness sit at the same bits for
+        // MPEG-2 and MPEG-4 streams.
+        total += h.Bits(30, 13);
+        BitRateTypeId = h.Bits(43, 11) == 0x7FF ? kVBR : kCBR;
+        if (BitRateTypeId == kCBR || frames == kMaxFrames || start + total >= fileSize) break;
+    }
+    BitRate = static_cast<int32_t>(RoundTiesEven(double(total) * 8 / kSamplesPerFrame / frames * SampleRate));
+}
+
+bool TAACfile::IsValidStream() const {
+    return HeaderTypeId != kUnknownHeader && Channels != 0 && SampleRate > 0 && BitRate > 0;
+}
+
+double TAACfile::DurationSeconds() const {
+    if (BitRate == 0) return 0;
+    return double(int64_t{FileLength} - ID3v2.TagSize) * 8 / BitRate;
+}
+
+bool TAACfile::Open(const std::string& fileName) {
+    if (ReadInfo(fileName) && IsValidStream()) TypeName = "aac";
+    return IsValidStream();
+}
+
+void TAACfile::FillSoundInfo(Tinfosound& out) {
+    ClearSoundInfo();
+    InfoSound.bitrate = IntText(BitRate);
+    InfoSound.bitratetype = TableText(kBitRateTypeTexts, BitRateTypeId);
+    InfoSound.bitratetypeid = IntText(BitRateTypeId);
+    InfoSound.cnanmod = IntText(Channels);
+    InfoSound.duration = RealText(DurationSeconds());
+    InfoSound.filelen = IntText(FileLength);
+    InfoSound.HeaderType = TableText(kHeaderTypeTexts, HeaderTypeId);
+    InfoSound.HeaderTypeID = IntText(HeaderTypeId);
+    InfoSound.MPEGVersion = TableText(kMpegVersionTexts, MpegVersionId);
+    InfoSound.MPEGVersionID = IntText(MpegVersionId);
+    InfoSound.profile = TableText(kProfileTexts, ProfileId);
+    InfoSound.ProfileID = IntText(ProfileId);
+    InfoSound.samplrate = IntText(SampleRate);
+    out = InfoSound;
+}
+
+void TAACfile::FillTagInfo(Tinfotag& out) {
+    ClearTagInfo();
+    CopyID3v1Fields(ID3v1, InfoTag);
+    CopyID3v2Fields(ID3v2, InfoTag);
+    out = InfoTag;
+}
+
+std::string TAACfile::ArtistTitle(const std::string& fileName) {
+    ReadInfo(fileName);
+    std::string title;
+    if (ID3v1.Present) title = ArtistDashTitle(ID3v1.Artist, ID3v1.Title) + ".";
+    if (ID3v2.Present) title = ArtistDashTitle(ID3v2.Artist, ID3v2.Title);
+    return title;
+}
+
+}  // namespace qel

@@ -1,0 +1,51 @@
+#pragma once
+// Raw AAC files: an ADIF header or a run of ADTS frame headers, and the
+// file's ID3v1 and ID3v2 tags. MP4 containers are not read.
+#include <cstdint>
+#include <string>
+
+#include "readers/ID3v1.h"
+#include "readers/ID3v2.h"
+#include "readers/virtualtag.h"
+
+namespace qel {
+
+class TAACfile : public Ttag {
+public:
+    enum HeaderType : uint8_t { kUnknownHeader = 0, kADIF = 1, kADTS = 2 };
+    enum BitRateType : uint8_t { kUnknownRate = 0, kCBR = 1, kVBR = 2 };
+    static constexpr int kMaxFrames = 1000;         // ADTS frame headers read at most
+    static constexpr int kSamplesPerFrame = 1024;
+
+    explicit TAACfile(FileOpener& files = SystemFiles());
+
+    // False when a tag reader cannot read the file or the stream read fails;
+    // never throws.
+    bool ReadInfo(const std::string& fileName) override;
+    bool Open(const std::string& fileName) override;
+    void FillSoundInfo(Tinfosound& out) override;
+    void FillTagInfo(Tinfotag& out) override;
+    std::string ArtistTitle(const std::string& fileName) override;
+
+    void ClearFields();
+
+    int32_t FileLength = 0;
+    uint8_t HeaderTypeId = 0;
+    uint8_t MpegVersionId = 0;  // 1 MPEG-2, 2 MPEG-4
+    uint8_t ProfileId = 0;      // 1 Main, 2 LC, 3 SSR, 4 LTP
+    uint8_t Channels = 0;
+    int32_t SampleRate = 0;
+    int32_t BitRate = 0;        // bit/s
+    uint8_t BitRateTypeId = 0;
+    TID3v1 ID3v1;
+    TID3v2 ID3v2;
+
+    bool IsValidStream() const;
+    double DurationSeconds() const;
+
+private:
+    void ReadADIF(BinaryFile& file, int64_t start);
+    void WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize);
+};
+
+}  // namespace qel

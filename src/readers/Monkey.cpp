@@ -1,0 +1,150 @@
+#include "readers/Monkey.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "readers/ByteOrder.h"
+#include "readers/ID3Fields.h"
+#include "readers/TextForms.h"
+#include "readers/TextTable.h"
+
+namespace qel {
+namespace {
+
+// One table of eight texts seen two ways: compression level / 1000 indexes
+// the first five, the channel count the last three. Values the table has no
+// entry for read as "Unknown".
+const char* const kCompressionTexts[] = {"Unknown", "Fast", "Normal", "High", "Extra High"};
+const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
+
+constexpr size_t kPeakOffset = 32;
+constexpr size_t kSeekElementsOffset = 36;
+// The stored WAV header follows the 32-byte fixed part and the optional
+// fields, so its last 36 bytes start 4 bytes before its length (plus 4 for
+// each optional field present).
+constexpr int64_t kWavTailBias = -4;
+
+}  // namespace
+
+TMonkey::TMonkey(FileOpener& files) : Ttag(files), ID3v1(files) { ClearFields(); }
+
+void TMonkey::ClearFields() {
+    FileLength = 0;
+    std::memset(MacHeader, 0, sizeof MacHeader);
+    std::memset(WavTail, 0, sizeof WavTail);
+    ID3v1.ClearFields();
+}
+
+uint16_t TMonkey::VersionField() const { return LoadLE16(MacHeader + 4); }
+uint16_t TMonkey::CompressionLevel() const { return LoadLE16(MacHeader + 6); }
+uint16_t TMonkey::Flags() const { return LoadLE16(MacHeader + 8); }
+uint16_t TMonkey::ChannelCount() const { return LoadLE16(MacHeader + 10); }
+int32_t TMonkey::SampleRate() const { return static_cast<int32_t>(LoadLE32(MacHeader + 12)); }
+uint32_t TMonkey::WavHeaderLength() const { return LoadLE32(MacHeader + 16); }
+int32_t TMonkey::PeakLevel() const { return static_cast<int32_t>(LoadLE32(MacHeader + kPeakOffset)); }
+int32_t TMonkey::DataSize() const { return static_cast<int32_t>(LoadLE32(WavTail + kWavTailSize - 4)); }
+
+bool TMonkey::ReadInfo(const std::string& fileName) {
+    ClearFields();
+    try {
+        if (ID3v1.ReadTag(fileName)) {
+            ReadStream(fileName);
+            return true;
+        }
+    } catch (...) {
+    }
+    ClearFields();
+    return false;
+}
+
+// Reads the header and, when the file stores a WAV header, its tail; throws
+// when the file cannot be opened or a read comes short.
+void TMonkey::ReadStream(const std::string& fileName) {
+    auto file = OpenOrThrow(files(), fileName);
+    FileLength = static_cast<int32_t>(file->Size());
+    if (!ReadAt(*file, 0, MacHeader, kHeaderSize)) throw std::runtime_error("short header");
+    if (!HasFlag(kFlagPeakLevel)) std::memset(MacHeader + kPeakOffset, 0, 4);
+    if (!HasFlag(kFlagSeekElements)) std::memset(MacHeader + kSeekElementsOffset, 0, 4);
+    // Without a stored WAV header there is nothing to position at.
+    if (HasFlag(kFlagNoWavHeader)) return;
+    const int64_t tail = int64_t{WavHeaderLength()} + kWavTailBias + (HasFlag(kFlagPeakLevel) ? 4 : 0) +
+                         (HasFlag(kFlagSeekElements) ? 4 : 0);
+    if (!ReadAt(*file, tail, WavTail, kWavTailSize)) throw std::runtime_error("short WAV header");
+}
+
+bool TMonkey::Open(const std::string& fileName) {
+    if (ReadInfo(fileName) && IsValidStream()) TypeName = "mon";
+    return IsValidStream();
+}
+
+bool TMonkey::IsValidStream() const {
+    return std::memcmp(MacHeader, "MAC ", 4) == 0 && SampleRate() >= 1 && ChannelCount() != 0;
+}
+
+int TMonkey::BitsPerSample() const {
+    if (!IsValidStream()) return 0;
+    if (HasFlag(kFlag24Bit)) return 24;
+    if (HasFlag(kFlag8Bit)) return 8;
+    return 16;
+}
+
+std::string TMonkey::VersionText() const {
+    if (VersionField() == 0) return {};
+    char text[16];
+    std::snprintf(text, sizeof text, "%4.2f", VersionField() / 1000.0);
+    for (char* c = text; *c; ++c)
+        if (*c == ',') *c = '.';  // the point, whatever the C library's locale
+    return text;
+}
+
+std::string TMonkey::CompressionText() const { return TableText(kCompressionTexts, CompressionLevel() / 1000u); }
+
+std::string TMonkey::ChannelText() const { return TableText(kChannelTexts, ChannelCount()); }
+
+double TMonkey::PeakPercent() const {
+    if (!IsValidStream() || !HasFlag(kFlagPeakLevel)) return 0;
+    double fullScale = 32768;
+    if (BitsPerSample() == 24) fullScale = 8388608;
+    if (BitsPerSample() == 8) fullScale = 128;
+    return PeakLevel() / fullScale * 100;
+}
+
+double TMonkey::DurationSeconds() const {
+    if (!IsValidStream() || HasFlag(kFlagNoWavHeader)) return 0;
+    // A valid stream has a sample rate, a channel count and bits per sample.
+    return double(DataSize()) * 8 / SampleRate() / BitsPerSample() / ChannelCount();
+}
+
+double TMonkey::RatioPercent() const {
+    if (!IsValidStream() || HasFlag(kFlagNoWavHeader)) return 0;
+    const int64_t uncompressed = int64_t{DataSize()} + 44;
+    if (uncompressed == 0) return 0;  // a damaged data size; no ratio
+    return double(FileLength) / double(uncompressed) * 100;
+}
+
+void TMonkey::FillSoundInfo(Tinfosound& out) {
+    ClearSoundInfo();
+    InfoSound.bits = IntText(BitsPerSample());
+    InfoSound.cnanmod = ChannelText();
+    InfoSound.compresion = CompressionText();
+    InfoSound.peak = RealText(PeakPercent());
+    InfoSound.ratio = RealText(RatioPercent());
+    InfoSound.version = VersionText();
+    InfoSound.duration = RealText(DurationSeconds());
+    InfoSound.filelen = IntText(FileLength);
+    out = InfoSound;
+}
+
+void TMonkey::FillTagInfo(Tinfotag& out) {
+    ClearTagInfo();
+    CopyID3v1Fields(ID3v1, InfoTag);
+    out = InfoTag;
+}
+
+std::string TMonkey::ArtistTitle(const std::string& fileName) {
+    ReadInfo(fileName);
+    return ID3v1.Present ? ArtistDashTitle(ID3v1.Artist, ID3v1.Title) : std::string();
+}
+
+}  // namespace qel

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include "platform/fake/MemoryFiles.h"
+#include "readers/MPEGplus.h"
+#include "readers/TextForms.h"
+#include "support/ApeTagBytes.h"
+#include "support/ID3Builders.h"
+#include "support/TestFiles.h"
+
+namespace qel {
+namespace {
+
+using test::Bytes;
+
+// A version 7 header: "MP+", 7, the frame count, then 4 bytes of which the
+// profile byte is byte 10 and the channel mode bit 0x40 of byte 11.
+Bytes Version7(uint32_t frames, uint8_t profileByte, uint8_t byte11) {
+    Bytes out;
+    test::Append(out, "MP+");
+    out.push_back(7);
+    test::AppendLE32(out, frames);
+    out.push_back(0);
+    out.push_back(0);
+    out.push_back(profileByte);
+    out.push_back(byte11);
+    return out;
+}
+
+// An older header: bits 1-4 of byte 1 carry the version code, W0's top 9
+// bits the bit rate, byte 2's low 7 bits the channel mode.
+Bytes OldVersion(unsigned code, unsigned bitRate, uint8_t channelBits, uint32_t w1) {
+    uint32_t w0 = bitRate << 23 | uint32_t{channelBits} << 16 | code << 9;
+    Bytes out;
+    test::AppendLE32(out, w0);
+    test::AppendLE32(out, w1);
+    test::AppendLE32(out, 0);
+    return out;
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes Padded(Bytes bytes, size_t size) {
+    bytes.resize(size, 0x44);
+    return bytes;
+}
+
+Bytes ID3v1(const std::string& artist, const std::string& title) {
+    test::ID3v1Fields f;
+    f.artist = artist;
+    f.title = title;
+    return test::ID3v1Tag(f);
+}
+
+struct Analysed {
+    explicit Analysed(Bytes bytes) {
+        files.Add("f.mpc", std::move(bytes));
+        read = mpc.ReadInfo("f.mpc");
+        open = mpc.Open("f.mpc");
+        mpc.FillSoundInfo(sound);
+        mpc.FillTagInfo(tags);
+    }
+    MemoryFiles files;
+    TMPEGplus mpc{files};
+    bool read = false, open = false;
+    Tinfosound sound;
+    Tinfotag tags;
+};
+
+TEST(MPEGplus, Version7HeaderWithoutTags) {
+    Analysed a(Padded(Version7(10000, 176, 0x40), 5000000));
+    ASSERT_TRUE(a.open);
+    EXPECT_EQ(a.mpc.TypeName, "mp+");
+    Tinfosound expected;
+    expected.bitrate = "153";  // round(5000000 * 8 * 44.1 / 10000 / 1152)
+    expected.cnanmod = "Joint Stereo";
+    expected.cnanmodid = "2";
+    expected.duration = "261.224489795918";
+    expected.filelen = "5000000";
+    expected.profile = "Xtreme";
+    expected.ProfileID = "4";
+    expected.streamversion = "7";
+    expected.framecount = "10000";
+    EXPECT_EQ(a.sound, expected);
+    EXPECT_EQ(a.tags, Tinfotag{});
+    EXPECT_FALSE(a.mpc.HasTag);
+    EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "");
+}
+
+TEST(MPEGplus, Version7ProfilesAndChannelModes) {
+    const std::vector<std::pair<uint8_t, std::string>> profiles = {
+        {128, "Thumb"}, {144, "Radio"}, {160, "Standard"}, {176, "Xtreme"}, {192, "Insane"},
+        {0, "Unknown"}, {177, "Unknown"}, {208, "Unknown"}};
+    for (const auto& [byte, text] : profiles) {
+        Analysed a(Padded(Version7(100, byte, 0xBF), 1000));
+        EXPECT_EQ(a.sound.profile, text) << int(byte);
+        EXPECT_EQ(a.sound.cnanmod, "Stereo");  // every bit of byte 11 but 0x40
+        EXPECT_EQ(a.sound.cnanmodid, "1");
+    }
+}
+
+TEST(MPEGplus, OlderVersionsTakeFrameCountAndBitRateFromTheirWords) {
+    {
+        // Version 4: the frame count is W1's upper half; the bit rate is stored.
+        Analysed a(Padded(OldVersion(3, 128, 0, 0x00640000), 1000));
+        ASSERT_TRUE(a.open);
+        EXPECT_EQ(a.sound.streamversion, "4");
+        EXPECT_EQ(a.sound.framecount, "100");
+        EXPECT_EQ(a.sound.bitrate, "128");
+        EXPECT_EQ(a.sound.cnanmod, "Stereo");
+        EXPECT_EQ(a.sound.profile, "Unknown");
+        EXPECT_EQ(a.sound.ProfileID, "0");
+    }
+    {
+        // Version 5: the stored bit rate holds whatever the file size.
+        Analysed a(Padded(OldVersion(7, 511, 0x01, 100), 1000));
+        EXPECT_EQ(a.sound.streamversion, "5");
+        EXPECT_EQ(a.sound.framecount, "100");
+        EXPECT_EQ(a.sound.bitrate, "511");
+        EXPECT_EQ(a.sound.cnanmod, "Joint Stereo");
+    }
+    {
+        // Version 6 stores no bit rate: it is computed.
+        Analysed a(Padded(OldVersion(11, 511, 0x80, 10), 10000));
+        EXPECT_EQ(a.sound.streamversion, "6");
+        EXPECT_EQ(a.mpc.HeaderBitRate, 0);
+        EXPECT_EQ(a.sound.bitrate, "306");  // round(10000 * 8 * 44.1 / 10 / 1152) = round(306.25)
+        EXPECT_EQ(a.sound.cnanmod, "Stereo");  // 0x80 is not among the low 7 bits
+    }
+    for (unsigned code : {0u, 1u, 5u, 15u}) {
+        Analysed a(Padded(OldVersion(code, 128, 0, 100), 1000));
+        EXPECT_TRUE(a.read) << code;
+        EXPECT_FALSE(a.open) << code;
+        EXPECT_EQ(a.sound.streamversion, "0");
+    }
+}
+
+TEST(MPEGplus, ComputedBitRateRoundsTiesToEvenAndIsCutTo16Bits) {
+    // 80 bytes in one frame: 80 * 8 * 44.1 / 1152 = 24.5; 240 bytes: 73.5.
+    EXPECT_EQ(Analysed(Padded(Version7(1, 0, 0), 80)).sound.bitrate, "24");
+    EXPECT_EQ(Analysed(Padded(Version7(1, 0, 0), 240)).sound.bitrate, "74");
+    // 300000 bytes in one frame: 91875 kbit/s, kept in 16 bits.
+    EXPECT_EQ(Analysed(Padded(Version7(1, 0, 0), 300000)).sound.bitrate, "26339");
+    // No frames, or a negative count: no bit rate and no division.
+    Analysed none(Padded(Version7(0, 0, 0), 1000));
+    EXPECT_TRUE(none.open);
+    EXPECT_EQ(none.sound.bitrate, "0");
+    EXPECT_EQ(none.sound.duration, "0");
+    EXPECT_EQ(Analysed(Padded(Version7(0xFFFFFFFF, 0, 0), 1000)).sound.bitrate, "0");
+}
+
+TEST(MPEGplus, TagSizesComeOffTheComputedBitRate) {
+    const Bytes header = Version7(10, 0, 0);
+    {
+        Analysed a(Join({Padded(header, 10000 - 128), ID3v1("A", "T")}));
+        EXPECT_EQ(a.sound.filelen, "10000");
+        EXPECT_EQ(a.sound.bitrate, "302");  // from 9872 bytes
+    }
+    {
+        const Bytes ape = test::ApeTag({{"Title", "x"}});
+        const Bytes id3v2 = test::ID3v2Builder(3).Frame("TIT2", test::Latin1Text("y")).Build();
+        Analysed a(Join({id3v2, Padded(header, 10000 - id3v2.size() - ape.size() - 128), ape,
+                         ID3v1("A", "T")}));
+        ASSERT_TRUE(a.open);
+        const double audioBytes = 10000.0 - id3v2.size() - ape.size() - 128;
+        EXPECT_EQ(a.sound.bitrate, IntText(RoundTiesEven(audioBytes * 8 * 44.1 / 10 / 1152)));
+        EXPECT_EQ(a.mpc.APE.TagSize, static_cast<int32_t>(ape.size()));
+        EXPECT_EQ(a.mpc.ID3v2.TagSize, static_cast<int32_t>(id3v2.size()));
+    }
+}
+
+TEST(MPEGplus, TagsTitleAndFlags) {
+    const Bytes audio = Padded(Version7(100, 160, 0), 2000);
+    const Bytes id3v2 = test::ID3v2Builder(3)
+                            .Frame("TIT2", test::Latin1Text("Song2"))
+                            .Frame("TPE1", test::Latin1Text("Band2"))
+                            .Frame("TRCK", test::Latin1Text("3/12"))
+                            .Build();
+    const Bytes ape = test::ApeTag({{"Title", "SongA"}, {"Artist", "BandA"}, {"Track", "9"}});
+    {
+        Analysed a(Join({audio, ID3v1("Band1", "Song1")}));
+        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "Band1 - Song1");
+        EXPECT_TRUE(a.mpc.HasTag);
+        EXPECT_TRUE(a.mpc.HasID3v1);
+        EXPECT_FALSE(a.mpc.HasID3v2);
+        EXPECT_EQ(a.tags.Title1, "Song1");
+        EXPECT_EQ(a.tags.Track, "0");
+    }
+    {
+        Analysed a(Join({id3v2, audio, ape, ID3v1("Band1", "Song1")}));
+        ASSERT_TRUE(a.open);
+        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "BandA - SongA");
+        EXPECT_TRUE(a.mpc.HasID3v2);
+        EXPECT_EQ(a.tags.Title1, "Song1");
+        EXPECT_EQ(a.tags.Title2, "Song2");
+        EXPECT_EQ(a.tags.Track, "3");
+        EXPECT_EQ(a.tags.Tracktext2, "3/12");
+        // The APE fields join the record handed out.
+        EXPECT_EQ(a.tags.Titlea, "SongA");
+        EXPECT_EQ(a.tags.Artista, "BandA");
+        EXPECT_EQ(a.tags.Tracka, "9");
+    }
+    {
+        Analysed a(Join({id3v2, audio}));
+        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "Band2 - Song2");
+        EXPECT_EQ(a.tags.Titlea, "");
+        EXPECT_EQ(a.tags.Tracka, "");
+    }
+    {
+        // Tags of a file that is no stream: only the ID3v2 tag is read.
+        Analysed a(Join({id3v2, Padded(Bytes(12, 0), 1000), ape, ID3v1("Band1", "Song1")}));
+        EXPECT_TRUE(a.read);
+        EXPECT_FALSE(a.open);
+        EXPECT_FALSE(a.mpc.HasTag);
+        EXPECT_FALSE(a.mpc.ID3v1.Present);
+        EXPECT_FALSE(a.mpc.APE.Present);
+        EXPECT_TRUE(a.mpc.ID3v2.Present);
+    }
+}
+
+TEST(MPEGplus, ShortMissingAndEmptyFiles) {
+    EXPECT_FALSE(Analysed(Bytes(11, 0)).read);
+    EXPECT_FALSE(Analysed(Bytes()).open);
+    const Bytes id3v2 = test::ID3v2Builder(3).Frame("TIT2", test::Latin1Text("y")).Build();
+    Bytes header = Version7(1, 0, 0);
+    header.resize(11);
+    Analysed cut(Join({id3v2, header}));
+    EXPECT_FALSE(cut.read);
+    EXPECT_FALSE(cut.open);
+    MemoryFiles none;
+    TMPEGplus mpc(none);
+    EXPECT_FALSE(mpc.ReadInfo("missing.mpc"));
+    EXPECT_FALSE(mpc.Open("missing.mpc"));
+    EXPECT_EQ(mpc.ArtistTitle("missing.mpc"), "");
+}
+
+}  // namespace
+}  // namespace qel
