@@ -36,3 +36,56 @@ tag.add(TCOM(encoding=3, text="Composer in UTF-8"))
 tag.add(COMM(encoding=1, lang="eng", desc="note", text="long comment " + "x" * 140))
 tag.save(sys.argv[1], v1=2, v2_version=4, padding=lambda info: 32)
 PY
+
+# adts.aac: 0.5 s of 440 Hz stereo at 44100 Hz, AAC LC in ADTS frames written by
+# ffmpeg 5.1 (Debian package ffmpeg); then an ID3v2.3 tag in front and an
+# ID3v1.1 tag behind, both written by mutagen.
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=0.5:sample_rate=44100" \
+  -ac 2 -c:a aac -b:a 64k -f adts adts.aac
+/usr/bin/python3 - adts.aac <<'PY'
+import sys
+from mutagen.id3 import ID3, TIT2, TPE1, TRCK
+tag = ID3()
+tag.add(TIT2(encoding=0, text="AAC Title"))
+tag.add(TPE1(encoding=0, text="AAC Artist"))
+tag.add(TRCK(encoding=0, text="2/5"))
+tag.save(sys.argv[1], v1=2, v2_version=3, padding=lambda info: 16)
+PY
+
+# container.m4a: the same kind of sound in an MP4 container (ffmpeg).
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=0.25:sample_rate=22050" \
+  -ac 1 -c:a aac -b:a 32k container.m4a
+
+# tagged.ape: 400 bytes of silence, an APEv2 tag written by mutagen (UTF-8
+# text, a 300-byte item and keys in other cases), then an ID3v1 tag that
+# mutagen wrote to a scratch file.
+/usr/bin/python3 - tagged.ape "$tmp/id3v1.bin" <<'PY'
+import sys
+from mutagen.apev2 import APEv2
+from mutagen.id3 import ID3, TIT2
+with open(sys.argv[1], "wb") as f:
+    f.write(bytes(400))
+tag = APEv2()
+tag["Title"] = "Fixture Caf\u00e9"
+tag["ARTIST"] = "APE Artist"
+tag["album"] = "APE Album"
+tag["Track"] = "5/9"
+tag["Year"] = "2022"
+tag["Genre"] = "Ambient"
+tag["Lyrics"] = "la " * 100
+tag["Comment"] = "c" * 300
+tag["Copyright"] = "(c) Fixture"
+tag.save(sys.argv[1])
+with open(sys.argv[2], "wb") as f:
+    f.write(bytes(16))
+id3 = ID3()
+id3.add(TIT2(encoding=0, text="ID3v1 Title"))
+id3.save(sys.argv[2], v1=2, v2_version=3)
+with open(sys.argv[2], "rb") as f:
+    v1 = f.read()[-128:]
+assert v1[:3] == b"TAG"
+with open(sys.argv[1], "ab") as f:
+    f.write(v1)
+PY

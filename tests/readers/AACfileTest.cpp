@@ -277,5 +277,41 @@ TEST(AACfile, UnreadableOrForeignFiles) {
     EXPECT_FALSE(aac.Open("missing.aac"));
 }
 
+TEST(AACfile, EncoderFixtures) {
+    // ADTS frames of ffmpeg's encoder between ID3 tags written by mutagen.
+    TAACfile aac;
+    const std::string adts = test::DataPath("adts.aac");
+    ASSERT_TRUE(aac.Open(adts));
+    ASSERT_TRUE(aac.ReadInfo(adts));
+    Tinfosound sound;
+    aac.FillSoundInfo(sound);
+    EXPECT_EQ(sound.HeaderType, "ADTS");
+    EXPECT_EQ(sound.MPEGVersion, "MPEG-4");
+    EXPECT_EQ(sound.profile, "AAC LC");
+    EXPECT_EQ(sound.samplrate, "44100");
+    EXPECT_EQ(sound.cnanmod, "2");
+    EXPECT_EQ(sound.bitratetype, "VBR");
+    EXPECT_EQ(sound.filelen, "4510");
+    // 4298 bytes of 23 frames (as ffprobe counts them) behind an 84-byte ID3v2
+    // tag; the walk also counts its attempt at the ID3v1 tag.
+    const int64_t bitRate = RoundTiesEven(4298.0 * 8 / 1024 / 24 * 44100);
+    EXPECT_EQ(sound.bitrate, IntText(bitRate));
+    EXPECT_EQ(sound.duration, RealText((4510.0 - 84) * 8 / bitRate));
+    Tinfotag tags;
+    aac.FillTagInfo(tags);
+    EXPECT_EQ(tags.Title1, "AAC Title");
+    EXPECT_EQ(tags.Title2, "AAC Title");
+    EXPECT_EQ(tags.Artist2, "AAC Artist");
+    EXPECT_EQ(tags.Tracktext2, "2/5");
+    EXPECT_EQ(aac.ArtistTitle(adts), "AAC Artist - AAC Title");
+
+    // An MP4 container is neither ADIF nor ADTS.
+    TAACfile mp4;
+    const std::string container = test::DataPath("container.m4a");
+    EXPECT_TRUE(mp4.ReadInfo(container));
+    EXPECT_EQ(mp4.HeaderTypeId, TAACfile::kUnknownHeader);
+    EXPECT_FALSE(mp4.Open(container));
+}
+
 }  // namespace
 }  // namespace qel

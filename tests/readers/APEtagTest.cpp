@@ -210,5 +210,21 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
     }
 }
 
+TEST(APEtag, TagWrittenByMutagen) {
+    // A version 2000 tag with a header, in front of an ID3v1 tag.
+    TAPEtag ape;
+    const std::string path = test::DataPath("tagged.ape");
+    ASSERT_TRUE(ape.Open(path));
+    EXPECT_EQ(ape.Version, 2000);
+    EXPECT_EQ(ape.Title, WideToSystem(u"Fixture Caf\u00E9"));
+    EXPECT_EQ(ape.Artist, "APE Artist");
+    EXPECT_EQ(ape.Album, "APE Album");
+    EXPECT_EQ(ape.Track, 5);
+    EXPECT_EQ(ape.Year, "2022");
+    EXPECT_EQ(ape.Genre, "Ambient");
+    EXPECT_EQ(ape.Comment, std::string(250, 'c'));
+    EXPECT_EQ(ape.Copyright, "(c) Fixture");
+}
+
 }  // namespace
 }  // namespace qel
