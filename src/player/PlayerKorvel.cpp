@@ -24,7 +24,11 @@ std::vector<char> ModuleText(const std::string& text) {
 int32_t Cut32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
 
 // A time read-out part: decimal, with a "0" in front of anything below 10.
-std::string TimePart(int32_t value) { return (value <= 9 ? "0" : "") + std::to_string(value); }
+std::string TimePart(int32_t value) {
+    std::string text = std::to_string(value);
+    if (value <= 9) text.insert(text.begin(), '0');
+    return text;
+}
 
 void Fire(const PlayerEvent& event, TPlayerKorvel& sender) {
     if (event) event(sender);
