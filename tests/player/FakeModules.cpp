@@ -1,0 +1,89 @@
+#include "player/FakeModules.h"
+
+#include <stdexcept>
+
+namespace qel::test {
+namespace {
+
+FakeModules* active = nullptr;
+
+void Note(const std::string& call) { active->calls.push_back(call); }
+
+void QEL_CDECL Config(ModuleWindow w) { Note(w ? "Config window" : "Config"); }
+void QEL_CDECL About(ModuleWindow w) { Note(w ? "About window" : "About"); }
+void QEL_CDECL Init() { Note("Init"); }
+int QEL_CDECL InfoBox(char* file, ModuleWindow) {
+    Note(std::string("InfoBox ") + file);
+    return 0;
+}
+int QEL_CDECL Play(char* file) {
+    Note(std::string("Play ") + file);
+    if (active->playThrows) throw std::runtime_error("inside Play");
+    return active->playResult;
+}
+void QEL_CDECL Pause() { Note("Pause"); }
+void QEL_CDECL UnPause() { Note("UnPause"); }
+void QEL_CDECL Stop() { Note("Stop"); }
+int QEL_CDECL GetLength() { return active->length; }
+int QEL_CDECL GetOutputTime() { return active->position; }
+void QEL_CDECL SetOutputTime(int ms) { Note("SetOutputTime " + std::to_string(ms)); }
+void QEL_CDECL SetVolume(int v) { Note("SetVolume " + std::to_string(v)); }
+void QEL_CDECL SetPan(int p) { Note("SetPan " + std::to_string(p)); }
+void QEL_CDECL EQSet(int on, char bands[10], int preamp) {
+    std::string text = "EQSet " + std::to_string(on);
+    for (int i = 0; i < 10; ++i) {
+        text += i ? ',' : ' ';
+        text += std::to_string(static_cast<unsigned char>(bands[i]));
+    }
+    Note(text + " " + std::to_string(preamp));
+}
+InModule* QEL_CDECL GetIn() { return &active->in; }
+InModule* QEL_CDECL GetNoIn() { return nullptr; }
+
+void QEL_CDECL OutInit() { Note("out Init"); }
+void QEL_CDECL OutSetVolume(int v) { Note("out SetVolume " + std::to_string(v)); }
+OutModule* QEL_CDECL GetOut() { return &active->out; }
+
+void* Export(auto function) { return reinterpret_cast<void*>(function); }
+
+}  // namespace
+
+FakeModules::FakeModules() {
+    active = this;
+    in.version = kInModuleVersion;
+    in.Config = Config;
+    in.About = About;
+    in.Init = Init;
+    in.InfoBox = InfoBox;
+    in.Play = Play;
+    in.Pause = Pause;
+    in.UnPause = UnPause;
+    in.Stop = Stop;
+    in.GetLength = GetLength;
+    in.GetOutputTime = GetOutputTime;
+    in.SetOutputTime = SetOutputTime;
+    in.SetVolume = SetVolume;
+    in.SetPan = SetPan;
+    in.EQSet = EQSet;
+    out.version = kOutModuleVersion;
+    out.Init = OutInit;
+    out.SetVolume = OutSetVolume;
+}
+
+FakeModules::~FakeModules() { active = nullptr; }
+
+void FakeModules::AddInput(const std::string& path, bool nullRecord) {
+    libraries.Add(path, {{kInModuleGetterName, nullRecord ? Export(GetNoIn) : Export(GetIn)}});
+}
+
+void FakeModules::AddOutput(const std::string& path) {
+    libraries.Add(path, {{kOutModuleGetterName, Export(GetOut)}});
+}
+
+std::vector<std::string> FakeModules::TakeCalls() {
+    std::vector<std::string> taken;
+    taken.swap(calls);
+    return taken;
+}
+
+}  // namespace qel::test
