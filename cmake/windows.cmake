@@ -1,0 +1,30 @@
+# The Windows-only products: qelplugin.dll and qelhost.exe, and libjpeg for them.
+include(${CMAKE_CURRENT_LIST_DIR}/libjpeg.cmake)
+target_link_libraries(qelcore PUBLIC qel_jpeg)
+
+enable_language(ASM)
+
+# The export directory, generated from the export table.
+set(QEL_EXPORT_TABLE ${CMAKE_SOURCE_DIR}/src/host/ExportTable.inc)
+set(QEL_EXPORTS_ASM ${CMAKE_BINARY_DIR}/generated/qelplugin_exports.S)
+add_custom_command(
+  OUTPUT ${QEL_EXPORTS_ASM}
+  COMMAND ${CMAKE_COMMAND} -DTABLE=${QEL_EXPORT_TABLE} -DOUTPUT=${QEL_EXPORTS_ASM} -DLIBRARY=qelplugin.dll
+          -P ${CMAKE_SOURCE_DIR}/cmake/GenerateExports.cmake
+  DEPENDS ${QEL_EXPORT_TABLE} ${CMAKE_SOURCE_DIR}/cmake/GenerateExports.cmake
+  COMMENT "Generating the export directory of qelplugin.dll")
+
+file(GLOB QEL_PLUGIN_SOURCES CONFIGURE_DEPENDS src/host/win32/*.cpp)
+if(QEL_PLUGIN_SOURCES)
+  add_library(qelplugin SHARED ${QEL_PLUGIN_SOURCES} ${QEL_EXPORTS_ASM})
+  set_target_properties(qelplugin PROPERTIES PREFIX "" OUTPUT_NAME qelplugin
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  target_link_libraries(qelplugin PRIVATE qelcore)
+endif()
+
+if(TARGET qelplugin AND EXISTS ${CMAKE_SOURCE_DIR}/src/tools/qelhost.cpp)
+  add_executable(qelhost src/tools/qelhost.cpp src/tools/HostScript.cpp)
+  target_link_libraries(qelhost PRIVATE qelcore)
+  set_target_properties(qelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  add_dependencies(qelhost qelplugin)
+endif()

@@ -1,0 +1,190 @@
+#include "host/plugForm.h"
+
+#include <array>
+#include <cstdio>
+
+#include "platform/SafeFileWrite.h"
+#include "playlist/PlaylistFile.h"
+
+namespace qel {
+
+Tformplug::Tformplug(FormPorts ports)
+    : list(ports.listView, ports.dialogs, ports.player.ini, ports.files), pl(ports.player), ports_(std::move(ports)) {
+    ports_.listView.SetBounds(FormDesign::kListBounds);
+    ports_.listView.SetMultiSelect(true);
+    ports_.window.SetPictureBounds(FormDesign::kPictureBounds);
+    ports_.window.SetTimerEnabled(false);
+    ports_.listView.SetListener(this);
+
+    list.Onnewitem = [this](TPlaylistKv&) { listnewitem(); };
+    list.Onaddlist = [this](int32_t countlist) { listaddlist(countlist); };
+    list.Onadditem = [this](int32_t countlist) { listadditem(countlist); };
+    pl.On_endplay = [this](TPlayerKorvel&) { pl_endplay(); };
+    pl.On_error = [this](TPlayerKorvel&) { pl_error(); };
+    FormCreate();
+}
+
+Tformplug::~Tformplug() { ports_.listView.SetListener(nullptr); }
+
+void Tformplug::Draw(int32_t left, int32_t top, int32_t width, int32_t height, int32_t windowMode) {
+    clickX = left + 2;
+    clickY = top + 2;
+    if (windowMode == 0) window().SetBounds({left, top, width, height});
+    const ViewRect client = window().ClientRect();
+    ViewRect box = ports_.listView.Bounds();
+    ports_.listView.SetBounds({box.left, box.top, client.width, client.height});
+    ViewRect picture = window().PictureBounds();
+    window().SetPictureBounds({picture.left, picture.top, client.width, client.height});
+    hostCall = 0;
+    window().SetVisible(true);
+}
+
+void Tformplug::WmDestroy() {
+    window().SetTimerEnabled(false);
+    pl.StopPlay();
+    setnum();
+    settemplist();
+    pl.SaveEqualizer();
+}
+
+void Tformplug::listClick() { list.clickitem(); }
+
+void Tformplug::listDblClick() { list.takeselected(); }
+
+void Tformplug::listStartDrag() {
+    savedIndex = ports_.listView.ItemIndex();
+    list.dragitem();
+}
+
+void Tformplug::listEndDrag() {
+    list.dropitem();
+    if (ports_.listView.ItemIndex() != savedIndex) {
+        list.singlesel();
+        titlelist(ports_.listView.Count());
+    }
+}
+
+void Tformplug::listMouseUp(MouseButton button) {
+    if (button != MouseButton::Right) return;
+    const int32_t index = ports_.listView.ItemIndex();
+    if (index < 0) return;
+    pl.ShowInfoBoxFor(list.itempath(index), window().HostHandle());
+}
+
+void Tformplug::listnewitem() {
+    if (pl.OpenAndPlay(list.curpath)) window().SetTimerEnabled(true);
+}
+
+void Tformplug::listaddlist(int32_t countlist) {
+    titlelist(countlist);
+    ports_.listView.SetItemIndex(0);
+    if (ports_.listView.ItemIndex() >= 0) list.takeselected();
+    settemplist();
+}
+
+void Tformplug::listadditem(int32_t countlist) { titlelist(countlist); }
+
+void Tformplug::pl_endplay() {
+    window().SetTimerEnabled(false);
+    status = kStatusEnded;
+    list.nextitem();
+    clickhost();
+}
+
+void Tformplug::pl_error() {
+    status = kStatusError;
+    clickhost();
+}
+
+void Tformplug::tm1Timer() { pl.Tick(); }
+
+void Tformplug::FormCreate() { getnum(); }
+
+void Tformplug::clickhost() {
+    if (hostCall != 1) return;
+    window().PostHostClick(clickX, clickY);
+}
+
+void Tformplug::titlelist(int32_t count) {
+    for (int32_t b = 0; b < count; ++b) {
+        const std::string title = pl.FileTitle(list.itempath(b)) + "   ";
+        if (title.size() > 4) list.setname(b, std::to_string(b + 1) + "  " + title);
+    }
+}
+
+void Tformplug::setnum() {
+    int32_t index = ports_.listView.ItemIndex();
+    if (index == 0) index = -1;
+    const uint32_t value = static_cast<uint32_t>(index);
+    const std::array<char, 4> bytes{char(value & 0xFF), char(value >> 8 & 0xFF), char(value >> 16 & 0xFF),
+                                    char(value >> 24 & 0xFF)};
+    ReplaceFileContents(StatePath(kIndexStateFile), std::string_view(bytes.data(), bytes.size()));
+}
+
+void Tformplug::getnum() {
+    std::unique_ptr<BinaryFile> file = ports_.files.OpenRead(StatePath(kIndexStateFile), ShareMode::AllowWriters);
+    if (!file) return;
+    std::array<uint8_t, 4> bytes{};
+    ReadAt(*file, 0, bytes.data(), bytes.size());  // the value is not applied
+    file.reset();
+    pl.StopPlay();
+}
+
+void Tformplug::settemplist() {
+    const std::string path = StatePath(kListStateFile);
+    if (ports_.listView.Count() == 0) {
+        std::remove(path.c_str());
+        return;
+    }
+    SavePlaylistFile(path, list.paths());
+}
+
+void Tformplug::gettemplist() {
+    const std::string path = StatePath(kListStateFile);
+    if (ports_.files.OpenRead(path, ShareMode::AllowWriters)) list.openlist(path);
+}
+
+void Tformplug::PlayCurrent() {
+    if (pl.OpenAndPlay(list.curpath)) window().SetTimerEnabled(true);
+}
+
+void Tformplug::addtolist() {
+    savedIndex = ports_.listView.ItemIndex();
+    list.addfiles();
+    list.singlesel();
+    if (savedIndex >= ports_.listView.Count()) savedIndex = 0;
+    ports_.listView.SetItemIndex(savedIndex);
+}
+
+void Tformplug::clearselect() {
+    list.delselected();
+    listaddlist(ports_.listView.Count());
+}
+
+void Tformplug::moveplug(int32_t code, int32_t step) {
+    ViewRect box = ports_.listView.Bounds();
+    switch (code) {
+        case 1: box.left += step; break;
+        case -1: box.left -= step; break;
+        case 2: box.top += step; break;
+        case -2: box.top -= step; break;
+        case 3: box.height += step; break;
+        case -3: box.height -= step; break;
+        case 4: box.width += step; break;
+        case -4: box.width -= step; break;
+        default: return;
+    }
+    ports_.listView.SetBounds(box);
+}
+
+void Tformplug::setfon(const std::string& path) {
+    const PictureKind kind = PictureKindOf(path);
+    if (kind == PictureKind::Unsupported) return;
+    if (kind == PictureKind::Jpeg) {
+        if (auto image = DecodeJpegFile(path, ports_.files)) window().SetPicture(*image);
+        return;
+    }
+    window().LoadPicture(path, kind);
+}
+
+}  // namespace qel

@@ -1,0 +1,17 @@
+#include "platform/fake/FakePluginWindow.h"
+
+#include <algorithm>
+
+namespace qel {
+
+bool FakePluginWindow::LoadPicture(const std::string& path, PictureKind) {
+    if (std::find(loadablePictures.begin(), loadablePictures.end(), path) == loadablePictures.end()) return false;
+    picture = path;
+    return true;
+}
+
+void FakePluginWindow::SetPicture(const RgbImage& image) {
+    picture = "jpeg " + std::to_string(image.width) + "x" + std::to_string(image.height);
+}
+
+}  // namespace qel

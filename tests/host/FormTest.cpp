@@ -1,0 +1,250 @@
+// The window object's logic over fakes: placement, notifications, the state
+// files, the destroy sequence and the playlist wiring.
+#include <filesystem>
+
+#include "host/FormFixture.h"
+
+namespace qel::test {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+bool Has(const Calls& calls, const std::string& call) {
+    return std::find(calls.begin(), calls.end(), call) != calls.end();
+}
+
+class FormTest : public FormFixture {};
+
+TEST_F(FormTest, CreationLaysOutTheDesignAndStaysHidden) {
+    Create();
+    EXPECT_EQ(box.Bounds(), (ViewRect{0, 0, 17, 17}));
+    EXPECT_TRUE(box.MultiSelect());
+    EXPECT_EQ(window.PictureBounds(), (ViewRect{0, 0, 105, 105}));
+    EXPECT_FALSE(window.visible());
+    EXPECT_FALSE(window.TimerEnabled());
+    EXPECT_EQ(form->pl.dllpath, "plugin\\");
+    EXPECT_EQ(form->pl.outdll, "out_wave.dll");
+    EXPECT_TRUE(form->pl.vieverror);
+    EXPECT_EQ(form->status, 0);
+}
+
+TEST_F(FormTest, DrawPlacesTheWindowOnlyInModeZero) {
+    Create();
+    form->hostCall = 1;
+    form->Draw(100, 50, 200, 300, 0);
+    EXPECT_EQ(window.Bounds(), (ViewRect{100, 50, 200, 300}));
+    EXPECT_EQ(box.Bounds(), (ViewRect{0, 0, 200, 300}));
+    EXPECT_EQ(window.PictureBounds(), (ViewRect{0, 0, 200, 300}));
+    EXPECT_EQ(form->hostCall, 0);
+    EXPECT_TRUE(window.visible());
+
+    for (int32_t mode : {1, 2}) {
+        box.SetBounds({5, 6, 7, 8});
+        window.SetVisible(false);
+        form->hostCall = 1;
+        form->Draw(10, 20, 30, 40, mode);
+        EXPECT_EQ(window.Bounds(), (ViewRect{100, 50, 200, 300})) << mode;
+        EXPECT_EQ(box.Bounds(), (ViewRect{5, 6, 200, 300})) << "left and top kept, mode " << mode;
+        EXPECT_EQ(form->hostCall, 0);
+        EXPECT_TRUE(window.visible());
+    }
+}
+
+TEST_F(FormTest, HostIsNotifiedOnlyWhileTheFlagIsOne) {
+    Create();
+    form->Draw(100, 50, 200, 300, 0);
+    for (int32_t flag : {0, 2, -1}) {
+        form->hostCall = flag;
+        form->pl_error();
+    }
+    EXPECT_TRUE(window.clicks.empty());
+    EXPECT_EQ(form->status, 77);
+
+    form->hostCall = 1;
+    form->pl_endplay();
+    ASSERT_EQ(window.clicks.size(), 1u);
+    EXPECT_EQ(window.clicks[0], std::make_pair(102, 52));
+    EXPECT_EQ(form->status, 55);
+
+    form->Draw(0, 0, 10, 10, 0);  // every Draw switches notifications off
+    form->pl_error();
+    EXPECT_EQ(window.clicks.size(), 1u);
+}
+
+TEST_F(FormTest, IndexStateFileStoresZeroAndNoSelectionAsMinusOne) {
+    Create();
+    box.AddItems({"a", "b", "c", "d"});
+    const std::string path = temp + "pu.tmp";
+    const std::vector<std::pair<int32_t, Bytes>> cases{
+        {0, {0xFF, 0xFF, 0xFF, 0xFF}}, {3, {0x03, 0, 0, 0}}, {-1, {0xFF, 0xFF, 0xFF, 0xFF}}};
+    for (const auto& [index, bytes] : cases) {
+        box.SetItemIndex(index);
+        form->setnum();
+        EXPECT_EQ(ReadFileBytes(path), bytes) << index;
+    }
+}
+
+TEST_F(FormTest, ListStateFileIsWrittenOrDeleted) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.readlist(temp + "list.kvl");
+    const std::string text = "a.voc\r\nC:\\m\\a.voc\r\nb.voc\r\nC:\\m\\b.voc\r\n";
+    EXPECT_EQ(ReadFileBytes(temp + "pl.tmp"), Bytes(text.begin(), text.end()));
+
+    Call("clearlist");
+    form->settemplist();
+    EXPECT_FALSE(std::filesystem::exists(temp + "pl.tmp"));
+}
+
+TEST_F(FormTest, DestroyStopsThenWritesStateAndEqualizer) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.readlist(temp + "list.kvl");
+    ASSERT_EQ(form->pl.Started, 1);
+    box.SetItemIndex(1);
+    std::filesystem::remove(temp + "pl.tmp");
+
+    form->WmDestroy();
+    EXPECT_EQ(FakeModule().calls.back(), "Stop");
+    EXPECT_EQ(form->pl.Started, 0);
+    EXPECT_FALSE(window.TimerEnabled());
+    EXPECT_EQ(ReadFileBytes(temp + "pu.tmp"), (Bytes{1, 0, 0, 0}));
+    EXPECT_TRUE(std::filesystem::exists(temp + "pl.tmp"));
+    EXPECT_NE(ini.texts[temp + "KVeq.ini"].find("preamp"), std::string::npos);
+}
+
+TEST_F(FormTest, LoadedListIsTitledPlayedAndRemembered) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.openlist(temp + "list.kvl");
+    EXPECT_EQ(box.ItemIndex(), 0);
+    EXPECT_EQ(form->list.curpath, "C:\\m\\a.voc");
+    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\m\\a.voc"));
+    EXPECT_TRUE(window.TimerEnabled());
+    // Files without a title keep their file names.
+    EXPECT_EQ(box.Items(), (std::vector<std::string>{"a.voc", "b.voc"}));
+}
+
+TEST_F(FormTest, EndOfPlayAdvancesAndNotifies) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.openlist(temp + "list.kvl");
+    form->Draw(10, 20, 100, 100, 0);
+    form->hostCall = 1;
+
+    FakeModule().position = FakeModule().length;
+    form->tm1Timer();
+    EXPECT_EQ(form->status, 55);
+    EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\m\\b.voc"));
+    EXPECT_TRUE(window.TimerEnabled()) << "the next file plays";
+    ASSERT_EQ(window.clicks.size(), 1u);
+    EXPECT_EQ(window.clicks[0], std::make_pair(12, 22));
+
+    // At the last item without wrapping nothing more plays.
+    FakeModule().position = FakeModule().length;
+    form->tm1Timer();
+    EXPECT_FALSE(window.TimerEnabled());
+    EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+    EXPECT_EQ(window.clicks.size(), 2u);
+}
+
+TEST_F(FormTest, PlayerErrorSetsStatusAndLeavesTheTimer) {
+    Create();
+    window.SetTimerEnabled(true);
+    form->hostCall = 1;
+    AddAudio("C:\\m\\x.ogg");  // no "in_vorbis.dll" among the modules
+    form->pl.vieverror = false;
+    form->pl.OpenAndPlay("C:\\m\\x.ogg");
+    EXPECT_EQ(form->status, 77);
+    EXPECT_TRUE(window.TimerEnabled());
+    EXPECT_FALSE(window.clicks.empty());
+}
+
+TEST_F(FormTest, AddToListKeepsTheSelectedItem) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc", "C:\\m\\c.voc"});
+    form->list.openlist(temp + "list.kvl");
+    box.SetItemIndex(2);
+    AddAudio("C:\\n\\d.voc");
+    dialogs.openAnswers.push_back(std::vector<std::string>{"C:\\n\\d.voc", "C:\\n\\e.voc"});
+    Call("addtolist");
+    EXPECT_EQ(box.Count(), 5);
+    EXPECT_EQ(box.ItemIndex(), 2);
+    EXPECT_FALSE(box.MultiSelect());
+}
+
+TEST_F(FormTest, AddToEmptyListPlaysFirstButSelectsNothing) {
+    Create();
+    AddAudio("C:\\n\\d.voc");
+    dialogs.openAnswers.push_back(std::vector<std::string>{"C:\\n\\d.voc"});
+    Call("addtolist");
+    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\n\\d.voc"));
+    EXPECT_EQ(box.ItemIndex(), -1);
+}
+
+TEST_F(FormTest, ClearSelectWithEverythingSelectedEmptiesTheList) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.openlist(temp + "list.kvl");
+    Call("stop");
+    FakeModule().calls.clear();
+    box.UserClick(0);
+    box.UserClick(1, true);
+    ASSERT_EQ(box.SelectedItems().size(), 2u);
+
+    Call("clearselect");
+    EXPECT_EQ(box.Count(), 0);
+    EXPECT_TRUE(FakeModule().calls.empty()) << "nothing starts playing";
+    EXPECT_FALSE(std::filesystem::exists(temp + "pl.tmp"));
+}
+
+TEST_F(FormTest, ClearSelectPlaysTheFirstRemainingItem) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc", "C:\\m\\c.voc"});
+    form->list.openlist(temp + "list.kvl");
+    box.UserClick(0);
+    Call("clearselect");
+    EXPECT_EQ(box.Count(), 2);
+    EXPECT_EQ(box.ItemIndex(), 0);
+    EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+}
+
+TEST_F(FormTest, DoubleClickPlaysAndRightButtonShowsFileInformation) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+    form->list.openlist(temp + "list.kvl");
+    box.UserDoubleClick(1);
+    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+    box.UserMouseUp(MouseButton::Left);
+    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+    box.UserMouseUp(MouseButton::Right);
+    EXPECT_EQ(FakeModule().calls.back(), "InfoBox C:\\m\\b.voc");
+}
+
+TEST_F(FormTest, DragThatMovesAnItemSwitchesToSingleSelection) {
+    Create();
+    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc", "C:\\m\\c.voc"});
+    form->list.openlist(temp + "list.kvl");
+    box.SetMultiSelect(true);
+    box.UserDrag(0, 2);
+    EXPECT_EQ(form->list.itempath(2), "C:\\m\\a.voc");
+    EXPECT_FALSE(box.MultiSelect());
+}
+
+TEST_F(FormTest, PicturesLoadByKindAndFailuresKeepTheOldOne) {
+    Create();
+    window.loadablePictures = {"C:\\p\\a.bmp", "C:\\p\\b.EMF"};
+    form->setfon("C:\\p\\a.bmp");
+    EXPECT_EQ(window.picture, "C:\\p\\a.bmp");
+    for (const char* bad : {"C:\\p\\missing.bmp", "C:\\p\\a.png", "C:\\p\\noext", "C:\\p\\broken.jpg"}) {
+        form->setfon(bad);
+        EXPECT_EQ(window.picture, "C:\\p\\a.bmp") << bad;
+    }
+    form->setfon("C:\\p\\b.EMF");
+    EXPECT_EQ(window.picture, "C:\\p\\b.EMF");
+}
+
+}  // namespace
+}  // namespace qel::test
