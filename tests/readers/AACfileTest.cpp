@@ -3,7 +3,7 @@
 #include "platform/fake/MemoryFiles.h"
 #include "readers/AACfile.h"
 #include "readers/TextForms.h"
-#include "support/ID3Builders.h"
+#include "support/AnalysedBytes.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -58,33 +58,9 @@ Bytes Frames(const AdtsFrame& frame, int count) {
     return out;
 }
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-Bytes ID3v1(const std::string& artist, const std::string& title) {
-    test::ID3v1Fields f;
-    f.artist = artist;
-    f.title = title;
-    return test::ID3v1Tag(f);
-}
-
-struct Analysed {
-    explicit Analysed(Bytes bytes) {
-        files.Add("f.aac", std::move(bytes));
-        read = aac.ReadInfo("f.aac");
-        open = aac.Open("f.aac");
-        aac.FillSoundInfo(sound);
-        aac.FillTagInfo(tags);
-    }
-    MemoryFiles files;
-    TAACfile aac{files};
-    bool read = false, open = false;
-    Tinfosound sound;
-    Tinfotag tags;
-};
+using Analysed = test::AnalysedBytes<TAACfile>;
+using test::Concat;
+using test::ID3v1ArtistTitle;
 
 TEST(AACfile, ConstantRateADTSReadsOneFrameForBothMpegVersions) {
     for (unsigned id : {0u, 1u}) {
@@ -93,7 +69,7 @@ TEST(AACfile, ConstantRateADTSReadsOneFrameForBothMpegVersions) {
         frame.fullness = 0x123;
         Analysed a(Frames(frame, 5));
         ASSERT_TRUE(a.open) << id;
-        EXPECT_EQ(a.aac.TypeName, "aac");
+        EXPECT_EQ(a.reader.TypeName, "aac");
         Tinfosound expected;
         expected.bitrate = "128166";  // round(372 * 8 / 1024 * 44100)
         expected.bitratetype = "CBR";
@@ -118,26 +94,26 @@ TEST(AACfile, VariableRateWalkCountsTheFailedAttemptAndStopsAt1000Frames) {
     {
         // The walk ends at the end of the file: 3 frames summed, 3 counted.
         Analysed a(Frames(frame, 3));
-        EXPECT_EQ(a.aac.BitRateTypeId, TAACfile::kVBR);
-        EXPECT_EQ(a.aac.BitRate, RoundTiesEven(900.0 * 8 / 1024 / 3 * 44100));
+        EXPECT_EQ(a.reader.BitRateTypeId, TAACfile::kVBR);
+        EXPECT_EQ(a.reader.BitRate, RoundTiesEven(900.0 * 8 / 1024 / 3 * 44100));
     }
     {
         // An ID3v1 tag behind the frames is one more attempt.
-        Analysed a(Join({Frames(frame, 3), ID3v1("A", "T")}));
-        EXPECT_EQ(a.aac.BitRate, RoundTiesEven(900.0 * 8 / 1024 / 4 * 44100));
+        Analysed a(Concat({Frames(frame, 3), ID3v1ArtistTitle("A", "T")}));
+        EXPECT_EQ(a.reader.BitRate, RoundTiesEven(900.0 * 8 / 1024 / 4 * 44100));
         EXPECT_EQ(a.sound.bitratetype, "VBR");
     }
     {
         frame.length = 10;
         Analysed a(Frames(frame, 2000));
-        EXPECT_EQ(a.aac.BitRate, RoundTiesEven(10000.0 * 8 / 1024 / 1000 * 44100));
+        EXPECT_EQ(a.reader.BitRate, RoundTiesEven(10000.0 * 8 / 1024 / 1000 * 44100));
     }
     {
         // Frame length 0: the walk stays in place, but still ends after 1000 headers.
         frame.length = 0;
-        Analysed a(Join({Frames(frame, 1), Bytes(200, 0)}));
+        Analysed a(Concat({Frames(frame, 1), Bytes(200, 0)}));
         EXPECT_TRUE(a.read);
-        EXPECT_EQ(a.aac.BitRate, 0);
+        EXPECT_EQ(a.reader.BitRate, 0);
         EXPECT_FALSE(a.open);
         EXPECT_EQ(a.sound.duration, "0");
     }
@@ -152,12 +128,12 @@ TEST(AACfile, LastFramesLaterFieldsWinAndBitsPastTheEndAreZero) {
     bytes.push_back(0xF1);
     Analysed a(bytes);
     ASSERT_TRUE(a.read);
-    EXPECT_EQ(a.aac.MpegVersionId, 2);
-    EXPECT_EQ(a.aac.ProfileId, 1);
-    EXPECT_EQ(a.aac.SampleRate, 96000);
-    EXPECT_EQ(a.aac.Channels, 0);
-    EXPECT_EQ(a.aac.BitRateTypeId, TAACfile::kCBR);
-    EXPECT_EQ(a.aac.BitRate, RoundTiesEven(130.0 * 8 / 1024 / 2 * 96000));
+    EXPECT_EQ(a.reader.MpegVersionId, 2);
+    EXPECT_EQ(a.reader.ProfileId, 1);
+    EXPECT_EQ(a.reader.SampleRate, 96000);
+    EXPECT_EQ(a.reader.Channels, 0);
+    EXPECT_EQ(a.reader.BitRateTypeId, TAACfile::kCBR);
+    EXPECT_EQ(a.reader.BitRate, RoundTiesEven(130.0 * 8 / 1024 / 2 * 96000));
     EXPECT_FALSE(a.open);
 }
 
@@ -233,23 +209,23 @@ TEST(AACfile, TagsAroundTheStream) {
                             .Frame("TRCK", test::Latin1Text("4/9"))
                             .Build();
     {
-        Analysed a(Join({id3v2, Frames(frame, 2), ID3v1("Band1", "Song1")}));
+        Analysed a(Concat({id3v2, Frames(frame, 2), ID3v1ArtistTitle("Band1", "Song1")}));
         ASSERT_TRUE(a.open);
-        EXPECT_EQ(a.aac.FileLength, static_cast<int32_t>(id3v2.size() + 744 + 128));
+        EXPECT_EQ(a.reader.FileLength, static_cast<int32_t>(id3v2.size() + 744 + 128));
         // The ID3v2 tag is left out of the play time, the ID3v1 tag is not.
         EXPECT_EQ(a.sound.duration, RealText((744.0 + 128) * 8 / 128166));
         EXPECT_EQ(a.tags.Title1, "Song1");
         EXPECT_EQ(a.tags.Title2, "Song2");
         EXPECT_EQ(a.tags.Tracktext2, "4/9");
         EXPECT_EQ(a.tags.Track, "4");
-        EXPECT_EQ(a.aac.ArtistTitle("f.aac"), "Band2 - Song2");
+        EXPECT_EQ(a.ArtistTitle(), "Band2 - Song2");
     }
     {
-        Analysed a(Join({Frames(frame, 2), ID3v1("Band1", "Song1")}));
-        EXPECT_EQ(a.aac.ArtistTitle("f.aac"), "Band1 - Song1.");
+        Analysed a(Concat({Frames(frame, 2), ID3v1ArtistTitle("Band1", "Song1")}));
+        EXPECT_EQ(a.ArtistTitle(), "Band1 - Song1.");
         EXPECT_EQ(a.tags.Track, "0");
     }
-    EXPECT_EQ(Analysed(Frames(frame, 2)).aac.ArtistTitle("f.aac"), "");
+    EXPECT_EQ(Analysed(Frames(frame, 2)).ArtistTitle(), "");
 }
 
 TEST(AACfile, UnreadableOrForeignFiles) {

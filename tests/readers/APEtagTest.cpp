@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "readers/APEtag.h"
+#include "support/AnalysedBytes.h"
 #include "support/ApeTagBytes.h"
 #include "support/ID3Builders.h"
 #include "support/TestFiles.h"
@@ -14,15 +15,10 @@ using test::ApeTag;
 using test::ApeTagAround;
 using test::ApeTagLayout;
 using test::Bytes;
+using test::Concat;
 using test::ScratchFile;
 
 Bytes Audio(size_t size) { return Bytes(size, 0x55); }
-
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 struct Read {
     explicit Read(const Bytes& contents) : file("ape.ape", contents) { ok = ape.ReadInfo(file.path()); }
@@ -42,11 +38,11 @@ TEST(APEtag, FooterAtTheEndOrInFrontOfAnID3v1Tag) {
             SCOPED_TRACE(testing::Message() << "ID3v1 " << withID3v1 << " header " << withHeader);
             ApeTagLayout layout;
             layout.header = withHeader;
-            Bytes file = Join({Audio(500), ApeTag(kFullTag, layout)});
+            Bytes file = Concat({Audio(500), ApeTag(kFullTag, layout)});
             if (withID3v1) {
                 test::ID3v1Fields id3;
                 id3.title = "Other";
-                file = Join({file, test::ID3v1Tag(id3)});
+                file = Concat({file, test::ID3v1Tag(id3)});
             }
             Read r(file);
             ASSERT_TRUE(r.ok);
@@ -88,7 +84,7 @@ TEST(APEtag, NoTagShortFileAndMissingFile) {
     TAPEtag ape;
     EXPECT_FALSE(ape.ReadInfo(test::ScratchFolder() + "missing.ape"));
     EXPECT_FALSE(ape.Open(test::ScratchFolder() + "missing.ape"));
-    ScratchFile file("tagged.ape", Join({Audio(300), ApeTag(kFullTag)}));
+    ScratchFile file("tagged.ape", Concat({Audio(300), ApeTag(kFullTag)}));
     EXPECT_TRUE(ape.Open(file.path()));
     EXPECT_TRUE(ape.TypeName.empty());
     EXPECT_EQ(ape.ArtistTitle(file.path()), "");
@@ -102,16 +98,16 @@ TEST(APEtag, Utf8OnlyFromVersion2000AndCutAtTheFirstBadSequence) {
     const std::string utf8 = "Caf\xC3\xA9";
     ApeTagLayout v1;
     v1.version = 1000;
-    Read old(Join({Audio(300), ApeTag({{"Title", utf8}}, v1)}));
+    Read old(Concat({Audio(300), ApeTag({{"Title", utf8}}, v1)}));
     EXPECT_EQ(old.ape.Title, utf8);
-    Read current(Join({Audio(300), ApeTag({{"Title", utf8}, {"Artist", "Ab\xC3(cd"}})}));
+    Read current(Concat({Audio(300), ApeTag({{"Title", utf8}, {"Artist", "Ab\xC3(cd"}})}));
     EXPECT_EQ(current.ape.Title, WideToSystem(u"Caf\u00E9"));
     EXPECT_NE(current.ape.Title, utf8);
     EXPECT_EQ(current.ape.Artist, "Ab");
 }
 
 TEST(APEtag, KeysIgnoreCaseLastItemWinsUnknownKeysDropped) {
-    Read r(Join({Audio(300), ApeTag({{"TITLE", "first"},
+    Read r(Concat({Audio(300), ApeTag({{"TITLE", "first"},
                                      {"Lyrics", "la la"},
                                      {"title", "second"},
                                      {" Artist ", "  padded value \t"},
@@ -127,10 +123,10 @@ TEST(APEtag, TrackTakesTheNumberBeforeTheSlashCutTo8Bits) {
     const std::vector<std::pair<std::string, uint8_t>> cases = {
         {"7/10", 7}, {"300", 44}, {" 12", 12}, {"x", 0}, {"-1", 255}};
     for (const auto& [text, track] : cases) {
-        Read r(Join({Audio(300), ApeTag({{"Track", text}})}));
+        Read r(Concat({Audio(300), ApeTag({{"Track", text}})}));
         EXPECT_EQ(r.ape.Track, track) << text;
     }
-    Read none(Join({Audio(300), ApeTag({{"Title", "t"}})}));
+    Read none(Concat({Audio(300), ApeTag({{"Title", "t"}})}));
     Tinfotag tags;
     none.ape.FillTagInfo(tags);
     EXPECT_EQ(tags.Tracka, "0");
@@ -139,7 +135,7 @@ TEST(APEtag, TrackTakesTheNumberBeforeTheSlashCutTo8Bits) {
 TEST(APEtag, LongValueKeepsItsFirst250BytesAndTheNextItemIsFound) {
     std::string longValue;
     for (int i = 0; i < 300; ++i) longValue += static_cast<char>('a' + i % 26);
-    Read r(Join({Audio(300), ApeTag({{"Comment", longValue}, {"Title", "after"}})}));
+    Read r(Concat({Audio(300), ApeTag({{"Comment", longValue}, {"Title", "after"}})}));
     EXPECT_EQ(r.ape.Comment, longValue.substr(0, 250));
     EXPECT_EQ(r.ape.Title, "after");
 }
@@ -151,7 +147,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         ApeTagLayout layout;
         layout.overrideCount = true;
         layout.count = 0x7FFFFFFF;
-        Read r(Join({Audio(300), ApeTagAround(twoItems, 2, layout)}));
+        Read r(Concat({Audio(300), ApeTagAround(twoItems, 2, layout)}));
         EXPECT_EQ(r.ape.Title, "one");
         EXPECT_EQ(r.ape.Artist, "two");
     }
@@ -160,7 +156,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         ApeTagLayout layout;
         layout.overrideCount = true;
         layout.count = -1;
-        Read r(Join({Audio(300), ApeTagAround(twoItems, 2, layout)}));
+        Read r(Concat({Audio(300), ApeTagAround(twoItems, 2, layout)}));
         EXPECT_TRUE(r.ape.Present);
         EXPECT_EQ(r.ape.Title, "");
     }
@@ -169,7 +165,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         ApeTagLayout layout;
         layout.overrideSize = true;
         layout.size = size;
-        Read r(Join({Audio(300), ApeTagAround(twoItems, 2, layout)}));
+        Read r(Concat({Audio(300), ApeTagAround(twoItems, 2, layout)}));
         EXPECT_TRUE(r.ok) << size;
         EXPECT_TRUE(r.ape.Present) << size;
         EXPECT_EQ(r.ape.TagSize, size);
@@ -183,7 +179,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         test::Append(items, "Artist");
         items.push_back(0);
         test::Append(items, "lost");
-        Read r(Join({Audio(300), ApeTagAround(items, 2)}));
+        Read r(Concat({Audio(300), ApeTagAround(items, 2)}));
         EXPECT_EQ(r.ape.Title, "kept");
         EXPECT_EQ(r.ape.Artist, "");
     }
@@ -195,7 +191,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         test::Append(items, "Title");
         items.push_back(0);
         test::Append(items, "short");
-        Read r(Join({Audio(300), ApeTagAround(items, 1)}));
+        Read r(Concat({Audio(300), ApeTagAround(items, 1)}));
         EXPECT_EQ(r.ape.Title, "short");
     }
     {
@@ -204,7 +200,7 @@ TEST(APEtag, DamagedCountsAndSizesStayInsideTheTag) {
         test::AppendLE32(items, 3);
         test::AppendLE32(items, 0);
         test::Append(items, "Title");
-        Read r(Join({Audio(300), ApeTagAround(items, 1)}));
+        Read r(Concat({Audio(300), ApeTagAround(items, 1)}));
         EXPECT_TRUE(r.ape.Present);
         EXPECT_EQ(r.ape.Title, "");
     }

@@ -4,7 +4,7 @@
 #include "readers/MPEGplus.h"
 #include "readers/TextForms.h"
 #include "support/ApeTagBytes.h"
-#include "support/ID3Builders.h"
+#include "support/AnalysedBytes.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -37,43 +37,19 @@ Bytes OldVersion(unsigned code, unsigned bitRate, uint8_t channelBits, uint32_t 
     return out;
 }
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
 Bytes Padded(Bytes bytes, size_t size) {
     bytes.resize(size, 0x44);
     return bytes;
 }
 
-Bytes ID3v1(const std::string& artist, const std::string& title) {
-    test::ID3v1Fields f;
-    f.artist = artist;
-    f.title = title;
-    return test::ID3v1Tag(f);
-}
-
-struct Analysed {
-    explicit Analysed(Bytes bytes) {
-        files.Add("f.mpc", std::move(bytes));
-        read = mpc.ReadInfo("f.mpc");
-        open = mpc.Open("f.mpc");
-        mpc.FillSoundInfo(sound);
-        mpc.FillTagInfo(tags);
-    }
-    MemoryFiles files;
-    TMPEGplus mpc{files};
-    bool read = false, open = false;
-    Tinfosound sound;
-    Tinfotag tags;
-};
+using Analysed = test::AnalysedBytes<TMPEGplus>;
+using test::Concat;
+using test::ID3v1ArtistTitle;
 
 TEST(MPEGplus, Version7HeaderWithoutTags) {
     Analysed a(Padded(Version7(10000, 176, 0x40), 5000000));
     ASSERT_TRUE(a.open);
-    EXPECT_EQ(a.mpc.TypeName, "mp+");
+    EXPECT_EQ(a.reader.TypeName, "mp+");
     Tinfosound expected;
     expected.bitrate = "153";  // round(5000000 * 8 * 44.1 / 10000 / 1152)
     expected.cnanmod = "Joint Stereo";
@@ -86,8 +62,8 @@ TEST(MPEGplus, Version7HeaderWithoutTags) {
     expected.framecount = "10000";
     EXPECT_EQ(a.sound, expected);
     EXPECT_EQ(a.tags, Tinfotag{});
-    EXPECT_FALSE(a.mpc.HasTag);
-    EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "");
+    EXPECT_FALSE(a.reader.HasTag);
+    EXPECT_EQ(a.ArtistTitle(), "");
 }
 
 TEST(MPEGplus, Version7ProfilesAndChannelModes) {
@@ -126,7 +102,7 @@ TEST(MPEGplus, OlderVersionsTakeFrameCountAndBitRateFromTheirWords) {
         // Version 6 stores no bit rate: it is computed.
         Analysed a(Padded(OldVersion(11, 511, 0x80, 10), 10000));
         EXPECT_EQ(a.sound.streamversion, "6");
-        EXPECT_EQ(a.mpc.HeaderBitRate, 0);
+        EXPECT_EQ(a.reader.HeaderBitRate, 0);
         EXPECT_EQ(a.sound.bitrate, "306");  // round(10000 * 8 * 44.1 / 10 / 1152) = round(306.25)
         EXPECT_EQ(a.sound.cnanmod, "Stereo");  // 0x80 is not among the low 7 bits
     }
@@ -155,20 +131,20 @@ TEST(MPEGplus, ComputedBitRateRoundsTiesToEvenAndIsCutTo16Bits) {
 TEST(MPEGplus, TagSizesComeOffTheComputedBitRate) {
     const Bytes header = Version7(10, 0, 0);
     {
-        Analysed a(Join({Padded(header, 10000 - 128), ID3v1("A", "T")}));
+        Analysed a(Concat({Padded(header, 10000 - 128), ID3v1ArtistTitle("A", "T")}));
         EXPECT_EQ(a.sound.filelen, "10000");
         EXPECT_EQ(a.sound.bitrate, "302");  // from 9872 bytes
     }
     {
         const Bytes ape = test::ApeTag({{"Title", "x"}});
         const Bytes id3v2 = test::ID3v2Builder(3).Frame("TIT2", test::Latin1Text("y")).Build();
-        Analysed a(Join({id3v2, Padded(header, 10000 - id3v2.size() - ape.size() - 128), ape,
-                         ID3v1("A", "T")}));
+        Analysed a(Concat({id3v2, Padded(header, 10000 - id3v2.size() - ape.size() - 128), ape,
+                         ID3v1ArtistTitle("A", "T")}));
         ASSERT_TRUE(a.open);
         const double audioBytes = 10000.0 - id3v2.size() - ape.size() - 128;
         EXPECT_EQ(a.sound.bitrate, IntText(RoundTiesEven(audioBytes * 8 * 44.1 / 10 / 1152)));
-        EXPECT_EQ(a.mpc.APE.TagSize, static_cast<int32_t>(ape.size()));
-        EXPECT_EQ(a.mpc.ID3v2.TagSize, static_cast<int32_t>(id3v2.size()));
+        EXPECT_EQ(a.reader.APE.TagSize, static_cast<int32_t>(ape.size()));
+        EXPECT_EQ(a.reader.ID3v2.TagSize, static_cast<int32_t>(id3v2.size()));
     }
 }
 
@@ -181,19 +157,19 @@ TEST(MPEGplus, TagsTitleAndFlags) {
                             .Build();
     const Bytes ape = test::ApeTag({{"Title", "SongA"}, {"Artist", "BandA"}, {"Track", "9"}});
     {
-        Analysed a(Join({audio, ID3v1("Band1", "Song1")}));
-        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "Band1 - Song1");
-        EXPECT_TRUE(a.mpc.HasTag);
-        EXPECT_TRUE(a.mpc.HasID3v1);
-        EXPECT_FALSE(a.mpc.HasID3v2);
+        Analysed a(Concat({audio, ID3v1ArtistTitle("Band1", "Song1")}));
+        EXPECT_EQ(a.ArtistTitle(), "Band1 - Song1");
+        EXPECT_TRUE(a.reader.HasTag);
+        EXPECT_TRUE(a.reader.HasID3v1);
+        EXPECT_FALSE(a.reader.HasID3v2);
         EXPECT_EQ(a.tags.Title1, "Song1");
         EXPECT_EQ(a.tags.Track, "0");
     }
     {
-        Analysed a(Join({id3v2, audio, ape, ID3v1("Band1", "Song1")}));
+        Analysed a(Concat({id3v2, audio, ape, ID3v1ArtistTitle("Band1", "Song1")}));
         ASSERT_TRUE(a.open);
-        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "BandA - SongA");
-        EXPECT_TRUE(a.mpc.HasID3v2);
+        EXPECT_EQ(a.ArtistTitle(), "BandA - SongA");
+        EXPECT_TRUE(a.reader.HasID3v2);
         EXPECT_EQ(a.tags.Title1, "Song1");
         EXPECT_EQ(a.tags.Title2, "Song2");
         EXPECT_EQ(a.tags.Track, "3");
@@ -204,20 +180,20 @@ TEST(MPEGplus, TagsTitleAndFlags) {
         EXPECT_EQ(a.tags.Tracka, "9");
     }
     {
-        Analysed a(Join({id3v2, audio}));
-        EXPECT_EQ(a.mpc.ArtistTitle("f.mpc"), "Band2 - Song2");
+        Analysed a(Concat({id3v2, audio}));
+        EXPECT_EQ(a.ArtistTitle(), "Band2 - Song2");
         EXPECT_EQ(a.tags.Titlea, "");
         EXPECT_EQ(a.tags.Tracka, "");
     }
     {
         // Tags of a file that is no stream: only the ID3v2 tag is read.
-        Analysed a(Join({id3v2, Padded(Bytes(12, 0), 1000), ape, ID3v1("Band1", "Song1")}));
+        Analysed a(Concat({id3v2, Padded(Bytes(12, 0), 1000), ape, ID3v1ArtistTitle("Band1", "Song1")}));
         EXPECT_TRUE(a.read);
         EXPECT_FALSE(a.open);
-        EXPECT_FALSE(a.mpc.HasTag);
-        EXPECT_FALSE(a.mpc.ID3v1.Present);
-        EXPECT_FALSE(a.mpc.APE.Present);
-        EXPECT_TRUE(a.mpc.ID3v2.Present);
+        EXPECT_FALSE(a.reader.HasTag);
+        EXPECT_FALSE(a.reader.ID3v1.Present);
+        EXPECT_FALSE(a.reader.APE.Present);
+        EXPECT_TRUE(a.reader.ID3v2.Present);
     }
 }
 
@@ -227,7 +203,7 @@ TEST(MPEGplus, ShortMissingAndEmptyFiles) {
     const Bytes id3v2 = test::ID3v2Builder(3).Frame("TIT2", test::Latin1Text("y")).Build();
     Bytes header = Version7(1, 0, 0);
     header.resize(11);
-    Analysed cut(Join({id3v2, header}));
+    Analysed cut(Concat({id3v2, header}));
     EXPECT_FALSE(cut.read);
     EXPECT_FALSE(cut.open);
     MemoryFiles none;

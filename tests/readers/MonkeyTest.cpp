@@ -2,7 +2,7 @@
 
 #include "platform/fake/MemoryFiles.h"
 #include "readers/Monkey.h"
-#include "support/ID3Builders.h"
+#include "support/AnalysedBytes.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -64,27 +64,16 @@ struct MacFile {
     }
 };
 
-struct Analysed {
-    explicit Analysed(const MacFile& file) : Analysed(file.Build()) {}
-    explicit Analysed(Bytes bytes) {
-        files.Add("f.mac", std::move(bytes));
-        read = mac.ReadInfo("f.mac");
-        open = mac.Open("f.mac");
-        mac.FillSoundInfo(sound);
-        mac.FillTagInfo(tags);
-    }
-    MemoryFiles files;
-    TMonkey mac{files};
-    bool read = false, open = false;
-    Tinfosound sound;
-    Tinfotag tags;
+struct Analysed : test::AnalysedBytes<TMonkey> {
+    explicit Analysed(const MacFile& file) : AnalysedBytes(file.Build()) {}
+    explicit Analysed(Bytes bytes) : AnalysedBytes(std::move(bytes)) {}
 };
 
 TEST(Monkey, StereoNormalWithPeakLevel) {
     Analysed a{MacFile{}};
     ASSERT_TRUE(a.read);
     ASSERT_TRUE(a.open);
-    EXPECT_EQ(a.mac.TypeName, "mon");
+    EXPECT_EQ(a.reader.TypeName, "mon");
     Tinfosound expected;
     expected.version = "3.97";
     expected.compresion = "Normal";
@@ -96,7 +85,7 @@ TEST(Monkey, StereoNormalWithPeakLevel) {
     expected.filelen = "88222";
     EXPECT_EQ(a.sound, expected);
     EXPECT_EQ(a.tags, Tinfotag{});
-    EXPECT_EQ(a.mac.ArtistTitle("f.mac"), "");
+    EXPECT_EQ(a.ArtistTitle(), "");
 }
 
 TEST(Monkey, OptionalFieldsMoveTheWavHeaderTail) {
@@ -105,14 +94,14 @@ TEST(Monkey, OptionalFieldsMoveTheWavHeaderTail) {
         f.flags = flags;
         Analysed a{f};
         ASSERT_TRUE(a.open) << flags;
-        EXPECT_EQ(a.mac.DataSize(), 176400) << flags;
+        EXPECT_EQ(a.reader.DataSize(), 176400) << flags;
         EXPECT_EQ(a.sound.peak, (flags & 0x04) ? "50" : "0") << flags;
     }
     // Without the peak flag, the bytes where the peak would be are not taken as one.
     MacFile f;
     f.flags = 0;
     Analysed a{f};
-    EXPECT_EQ(a.mac.PeakLevel(), 0);
+    EXPECT_EQ(a.reader.PeakLevel(), 0);
 }
 
 TEST(Monkey, SampleWidthsScaleThePeak) {
@@ -143,7 +132,7 @@ TEST(Monkey, NoWavHeaderGivesNoDurationOrRatioAndReadsNoTail) {
         EXPECT_TRUE(a.open);
         EXPECT_EQ(a.sound.duration, "0");
         EXPECT_EQ(a.sound.ratio, "0");
-        EXPECT_EQ(a.mac.DataSize(), 0);
+        EXPECT_EQ(a.reader.DataSize(), 0);
     }
 }
 
@@ -179,7 +168,7 @@ TEST(Monkey, InvalidStreamsAndFailedReads) {
         Analysed a{f};
         EXPECT_TRUE(a.read);
         EXPECT_FALSE(a.open);
-        EXPECT_TRUE(a.mac.TypeName.empty());
+        EXPECT_TRUE(a.reader.TypeName.empty());
         EXPECT_EQ(a.sound.bits, "0");
         EXPECT_EQ(a.sound.duration, "0");
     }
@@ -206,7 +195,7 @@ TEST(Monkey, InvalidStreamsAndFailedReads) {
         Analysed a{f};
         EXPECT_FALSE(a.read) << length;
         EXPECT_FALSE(a.open);
-        EXPECT_EQ(a.mac.FileLength, 0);
+        EXPECT_EQ(a.reader.FileLength, 0);
         EXPECT_EQ(a.sound.filelen, "0");
     }
     {
@@ -228,7 +217,7 @@ TEST(Monkey, DamagedDataSizeGivesNoDivisionByZero) {
     EXPECT_EQ(a.sound.ratio, "0");
     f.dataSize = 0x7FFFFFFF;  // the 44 added must not wrap
     Analysed big{f};
-    EXPECT_GT(big.mac.RatioPercent(), 0);
+    EXPECT_GT(big.reader.RatioPercent(), 0);
 }
 
 TEST(Monkey, ID3v1TagFillsTheTagsAndTheTitle) {
@@ -246,7 +235,7 @@ TEST(Monkey, ID3v1TagFillsTheTagsAndTheTitle) {
     expected.Track = "5";
     expected.Genre1 = "Rock";
     EXPECT_EQ(a.tags, expected);
-    EXPECT_EQ(a.mac.ArtistTitle("f.mac"), "Artist - Title");
+    EXPECT_EQ(a.ArtistTitle(), "Artist - Title");
 }
 
 }  // namespace
