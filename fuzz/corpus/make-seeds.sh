@@ -12,3 +12,19 @@ head -c 700 "$data/vbr.mp3" >fuzz_id3v2/v4-mutagen
 # A version 2 tag: TT2 "Song", COM with language and description, padding.
 printf 'ID3\002\000\000\000\000\000\053TT2\000\000\005\000SongCOM\000\000\012\000engd\000Nice\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000' >fuzz_id3v2/v2-built
 head -c 300 "$data/tone.wav" >fuzz_wav/pcm8-sox
+
+# APE tags, MPEGplus, Monkey's Audio and AAC.
+mkdir -p fuzz_apetag fuzz_mpegplus fuzz_monkey fuzz_aac
+cp "$data/tagged.ape" fuzz_apetag/v2-mutagen
+cp "$data/adts.aac" fuzz_aac/adts-ffmpeg
+# An ADIF header (constant rate, 96000 bit/s, LC, 48000 Hz), padded to 200 bytes.
+{ printf 'ADIF\000\056\340\001\377\377\376\230\221\277\377\200'; head -c 184 /dev/zero; } >fuzz_aac/adif-built
+# A version 7 header (100 frames, profile byte 176, joint stereo), then the APE
+# and ID3v1 tags of tagged.ape.
+{ printf 'MP+\007\144\000\000\000\000\000\260\100'; head -c 300 /dev/zero; tail -c +401 "$data/tagged.ape"; } \
+  >fuzz_mpegplus/v7-built
+# A "MAC " header (version 3.99, normal, peak stored, stereo, 44100 Hz, 44-byte
+# WAV header with 176400 data bytes), then an ID3v1 tag.
+{ printf 'MAC \226\017\320\007\004\000\002\000\104\254\000\000\054\000\000\000\000\000\000\000\012\000\000\000\350\003\000\000\000\100\000\000'
+  printf 'RIFF'; head -c 36 /dev/zero; printf '\020\261\002\000'; head -c 100 /dev/zero
+  tail -c 128 "$data/adts.aac"; } >fuzz_monkey/v399-built
