@@ -31,9 +31,9 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFiles(const FileDialogSettings& settings) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogSettings& settings) = 0;
     // Starts at the dialog's own default font.
-    virtual std::optional<ListFont> ChooseFont() = 0;
+    virtual std::optional<ListFont> PickFont() = 0;
     // Starts at the dialog's own default colour; a direct colour 0x00BBGGRR.
-    virtual std::optional<int32_t> ChooseColor() = 0;
+    virtual std::optional<int32_t> PickColor() = 0;
 };
 
 }  // namespace qel

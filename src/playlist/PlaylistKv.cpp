@@ -200,14 +200,14 @@ void TPlaylistKv::addstyle(const std::string& text) {
 }
 
 void TPlaylistKv::colordlg() {
-    if (auto chosen = dialogs_.ChooseColor()) {
+    if (auto chosen = dialogs_.PickColor()) {
         color_ = *chosen;
         applylook();
     }
 }
 
 void TPlaylistKv::fontdlg() {
-    if (auto chosen = dialogs_.ChooseFont()) {
+    if (auto chosen = dialogs_.PickFont()) {
         font_.charset = chosen->charset;
         font_.color = chosen->color;
         font_.size = chosen->size;

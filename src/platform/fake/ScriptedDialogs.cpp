@@ -25,12 +25,12 @@ std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogSettings& s
     return Next(saveAnswers);
 }
 
-std::optional<ListFont> ScriptedDialogs::ChooseFont() {
+std::optional<ListFont> ScriptedDialogs::PickFont() {
     ++fontShown;
     return Next(fontAnswers);
 }
 
-std::optional<int32_t> ScriptedDialogs::ChooseColor() {
+std::optional<int32_t> ScriptedDialogs::PickColor() {
     ++colorShown;
     return Next(colorAnswers);
 }

@@ -12,8 +12,8 @@ class ScriptedDialogs final : public CommonDialogs {
 public:
     std::optional<std::vector<std::string>> OpenFiles(const FileDialogSettings& settings) override;
     std::optional<std::string> SaveFile(const FileDialogSettings& settings) override;
-    std::optional<ListFont> ChooseFont() override;
-    std::optional<int32_t> ChooseColor() override;
+    std::optional<ListFont> PickFont() override;
+    std::optional<int32_t> PickColor() override;
 
     std::deque<std::optional<std::vector<std::string>>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
