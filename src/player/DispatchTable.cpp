@@ -6,6 +6,10 @@
 #include "readers/MPEGplus.h"
 #include "readers/Monkey.h"
 #include "readers/WAVfile.h"
+#include "readers/CDAtrack.h"
+#include "readers/FLACfile.h"
+#include "readers/OggVorbis.h"
+#include "readers/TwinVQ.h"
 
 namespace qel {
 
@@ -22,6 +26,12 @@ const std::vector<DispatchRow>& DispatchTable() {
 
         // Only a WAV stream under this extension is recognised.
         {{".wma"}, {".wma"}, {{MakeAnalyser<TWAVfile>, "wmatag"}}, ReadSequence::Standard},
+
+        // Ogg Vorbis, FLAC (no ReadInfo of its own), TwinVQ, CD audio tracks.
+        {{".ogg"}, {".ogg"}, {{MakeAnalyser<TOggVorbis>, "oggtag"}}, ReadSequence::Standard},
+        {{".flac", ".flc"}, {".flac", ".flc"}, {{MakeAnalyser<TFLACfile>, "flactag"}}, ReadSequence::OpenOnly},
+        {{".vqf"}, {".vqf"}, {{MakeAnalyser<TTwinVQ>, "vqftag"}}, ReadSequence::Standard},
+        {{".cda"}, {".cda"}, {{MakeAnalyser<TCDAtrack>, "CDAtag"}}, ReadSequence::Standard},
     };
     return table;
 }

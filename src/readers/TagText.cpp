@@ -14,4 +14,11 @@ std::string TrimBoth(std::string_view text) {
     return TrimRight(text.substr(begin));
 }
 
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 }  // namespace qel

@@ -15,6 +15,9 @@ std::string TrimRight(std::string_view text);
 // Removes blanks at both ends.
 std::string TrimBoth(std::string_view text);
 
+// Letters a to z upper-cased, every other byte kept (comment names).
+std::string AsciiUpper(std::string_view text);
+
 // A fixed-width field of a tag, taken whole, blanks removed at its end.
 inline std::string TrimmedField(const uint8_t* bytes, size_t width) {
     return TrimRight(std::string_view(reinterpret_cast<const char*>(bytes), width));

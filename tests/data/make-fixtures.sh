@@ -89,3 +89,24 @@ assert v1[:3] == b"TAG"
 with open(sys.argv[1], "ab") as f:
     f.write(v1)
 PY
+
+# oggenc-sine.ogg: 0.5 s of 440 Hz, 44100 Hz stereo, quality 0 (nominal
+# 64 kbit/s), comments written by oggenc (vorbis-tools 1.4.2).
+sox -n -r 44100 -c 2 -b 16 "$tmp/half.wav" synth 0.5 sine 440 vol 0.5
+oggenc -Q -q 0 -t "Fixture Title" -a "Fixture Artist" -l "Fixture Album" -N 7 -d 2003 \
+  -G Blues -c "COMMENT=made by oggenc" -o oggenc-sine.ogg "$tmp/half.wav"
+
+# flac-sine.flac: 0.25 s of 440 Hz, 44100 Hz mono 16-bit, written by flac 1.4.2
+# with a seek table, comments, a 1x1 PNG front cover (picture block) and padding.
+sox -n -r 44100 -c 1 -b 16 "$tmp/quarter.wav" synth 0.25 sine 440 vol 0.5
+/usr/bin/python3 - "$tmp/cover.png" <<'PY'
+import struct, sys, zlib
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+png = (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 1, 1, 8, 2, 0, 0, 0))
+       + chunk(b'IDAT', zlib.compress(b'\x00\xff\x00\x00')) + chunk(b'IEND', b''))
+open(sys.argv[1], 'wb').write(png)
+PY
+flac -s -8 -f --picture="3|image/png|Cover|1x1x24|$tmp/cover.png" --tag=TITLE="Fixture Title" \
+  --tag=ARTIST="Fixture Artist" --tag=ALBUM="Fixture Album" --tag=TRACKNUMBER=7/9 --tag=DATE=2003 \
+  --tag=GENRE=Blues --tag=COMMENT="made by flac" -o flac-sine.flac "$tmp/quarter.wav"

@@ -1,0 +1,257 @@
+#include "readers/OggVorbis.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "readers/ByteOrder.h"
+#include "readers/FileBytes.h"
+#include "readers/TagText.h"
+#include "readers/TextForms.h"
+
+namespace qel {
+namespace {
+
+// Page header as read: the 27 fixed bytes and a 255-byte segment table.
+constexpr size_t kPageHeadSize = 282;
+constexpr size_t kPageFixedSize = 27;
+constexpr size_t kGranuleOffset = 6;
+constexpr size_t kSegmentCountOffset = 26;
+constexpr char kPageMarker[] = "OggS";
+
+// Identification header.
+constexpr size_t kIdentSize = 30;
+constexpr size_t kIdentChannels = 11;
+constexpr size_t kIdentSampleRate = 12;
+constexpr size_t kIdentNominal = 20;
+constexpr uint8_t kIdentMagic[7] = {0x01, 'v', 'o', 'r', 'b', 'i', 's'};
+constexpr uint8_t kCommentMagic[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
+
+// A comment longer than this keeps only its first bytes.
+constexpr size_t kCommentBuffer = 250;
+
+// The backwards search for the last page: 50 windows of 251 bytes, each
+// starting 241 bytes before the previous one.
+constexpr int kSearchWindows = 50;
+constexpr int64_t kWindowStep = 241;
+constexpr int64_t kWindowTail = 10;
+constexpr size_t kWindowSize = 251;
+
+// Comment slots: 0 is the vendor text, 1..9 the recognised names.
+constexpr size_t kVendorSlot = 0;
+using CommentSlots = std::array<std::string, 10>;
+
+struct CommentName {
+    const char* name;
+    size_t slot;
+};
+constexpr std::array<CommentName, 9> kCommentNames = {{
+    {"TITLE", 1},
+    {"ARTIST", 2},
+    {"ALBUM", 3},
+    {"TRACKNUMBER", 4},
+    {"DATE", 5},
+    {"GENRE", 6},
+    {"COMMENT", 7},
+    {"PERFORMER", 8},
+    {"DESCRIPTION", 9},
+}};
+
+constexpr std::array<const char*, 3> kChannelTexts = {"Unknown", "Mono", "Stereo"};
+// Streams with more channels never pass Open; their records still say what they are.
+constexpr char kManyChannels[] = "Multi Channel";
+
+// Size of an ID3v2 tag in front of the Ogg data, 0 when there is none or it
+// claims more than the file holds.
+int32_t LeadingID3v2Size(BinaryFile& file, int64_t fileSize) {
+    uint8_t head[10];
+    ReadZeroFilled(file, 0, head, sizeof head);
+    if (std::memcmp(head, "ID3", 3) != 0) return 0;
+    int64_t size = (int64_t{head[6]} << 21) + (int64_t{head[7]} << 14) + (int64_t{head[8]} << 7) + head[9] + 10;
+    if (head[5] & 0x10) size += 10;
+    return size > fileSize ? 0 : static_cast<int32_t>(size);
+}
+
+void StoreComment(const std::string& text, CommentSlots& slots) {
+    size_t equals = text.find('=');
+    if (equals == std::string::npos) {
+        if (slots[kVendorSlot].empty()) slots[kVendorSlot] = text;
+        return;
+    }
+    std::string key = AsciiUpper(std::string_view(text).substr(0, equals));
+    for (const auto& name : kCommentNames) {
+        if (key == name.name) {
+            slots[name.slot] = Utf8ToWide(TrimBoth(std::string_view(text).substr(equals + 1)));
+            return;
+        }
+    }
+}
+
+// The vendor text and the fields that follow it, from position on. Lengths
+// are unsigned; the loop ends when the next length cannot be read whole, so
+// it never runs past the end of the file whatever the field count says.
+void ReadComments(BinaryFile& file, int64_t position, CommentSlots& slots) {
+    int32_t fieldCount = 0;
+    for (int64_t item = 0; item <= fieldCount; ++item) {
+        uint8_t lengthBytes[4];
+        if (ReadZeroFilled(file, position, lengthBytes, 4) < 4) return;
+        const uint32_t length = LoadLE32(lengthBytes);
+        const int64_t textStart = position + 4;
+        char buffer[kCommentBuffer] = {};
+        ReadZeroFilled(file, textStart, buffer, std::min<size_t>(length, kCommentBuffer));
+        StoreComment(TrimBoth(std::string_view(buffer, kCommentBuffer)), slots);
+        position = textStart + length;
+        if (item == 0) {
+            uint8_t countBytes[4];
+            if (ReadZeroFilled(file, position, countBytes, 4) < 4) return;
+            fieldCount = static_cast<int32_t>(LoadLE32(countBytes));
+            position += 4;
+        }
+    }
+}
+
+// Granule position (low 32 bits) of the page marker nearest the end of the
+// file within the last 50 windows; 0 when there is none. A window that would
+// begin before the file starts is read from the start instead and ends the search.
+int32_t FindLastGranule(BinaryFile& file, int64_t fileSize) {
+    for (int k = 1; k <= kSearchWindows; ++k) {
+        const int64_t start = std::max<int64_t>(0, fileSize - kWindowStep * k - kWindowTail);
+        uint8_t window[kWindowSize];
+        ReadZeroFilled(file, start, window, sizeof window);
+        for (int64_t j = kWindowStep; j >= 0; --j) {
+            if (std::memcmp(window + j, kPageMarker, 4) != 0) continue;
+            uint8_t granule[4];
+            ReadZeroFilled(file, start + j + kGranuleOffset, granule, sizeof granule);
+            return static_cast<int32_t>(LoadLE32(granule));
+        }
+        if (start == 0) break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+TOggVorbis::TOggVorbis(FileOpener& files) : Ttag(files) { ClearFields(); }
+
+void TOggVorbis::ClearFields() {
+    FileLength = 0;
+    Channels = 0;
+    SampleRate = 0;
+    NominalKbps = 0;
+    TotalSamples = 0;
+    LeadingTagSize = 0;
+    Title.clear();
+    Artist.clear();
+    Album.clear();
+    Track = 0;
+    Date.clear();
+    Genre.clear();
+    Comment.clear();
+    Vendor.clear();
+}
+
+bool TOggVorbis::ReadInfo(const std::string& fileName) {
+    ClearFields();
+    auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
+    const int64_t fileSize = file->Size();
+
+    // Page headers cut by the end of the file read as zero bytes.
+    const int32_t leadingTag = LeadingID3v2Size(*file, fileSize);
+    uint8_t page[kPageHeadSize];
+    ReadZeroFilled(*file, leadingTag, page, sizeof page);
+    if (std::memcmp(page, kPageMarker, 4) != 0) return false;
+
+    const int64_t identStart = leadingTag + page[kSegmentCountOffset] + kPageFixedSize;
+    uint8_t ident[kIdentSize];
+    ReadZeroFilled(*file, identStart, ident, sizeof ident);
+    if (std::memcmp(ident, kIdentMagic, sizeof kIdentMagic) != 0) return false;
+
+    // The identification header fills the first page; the second follows it.
+    const int64_t secondPage = identStart + kIdentSize;
+    ReadZeroFilled(*file, secondPage, page, sizeof page);
+    const int64_t commentStart = secondPage + page[kSegmentCountOffset] + kPageFixedSize;
+    uint8_t magic[sizeof kCommentMagic];
+    ReadZeroFilled(*file, commentStart, magic, sizeof magic);
+    CommentSlots slots;
+    if (std::memcmp(magic, kCommentMagic, sizeof magic) == 0) ReadComments(*file, commentStart + sizeof magic, slots);
+
+    const int32_t totalSamples = FindLastGranule(*file, fileSize);
+
+    FileLength = static_cast<int32_t>(static_cast<uint32_t>(fileSize));
+    Channels = ident[kIdentChannels];
+    SampleRate = LoadLE32(ident + kIdentSampleRate);
+    const int32_t nominal = static_cast<int32_t>(LoadLE32(ident + kIdentNominal));
+    NominalKbps = static_cast<uint16_t>(RoundTiesEven(nominal / 1000.0));
+    TotalSamples = totalSamples;
+    LeadingTagSize = leadingTag;
+    Title = slots[1];
+    Artist = !slots[2].empty() ? slots[2] : slots[8];
+    Album = slots[3];
+    Track = static_cast<uint8_t>(TrackFromText(slots[4]));
+    Date = slots[5];
+    Genre = slots[6];
+    Comment = !slots[7].empty() ? slots[7] : slots[9];
+    Vendor = slots[kVendorSlot];
+    return true;
+}
+
+double TOggVorbis::DurationSeconds() const {
+    if (TotalSamples > 0) return SampleRate > 0 ? static_cast<double>(TotalSamples) / SampleRate : 0;
+    if (NominalKbps > 0 && Channels > 0)
+        return static_cast<double>(int64_t{FileLength} - LeadingTagSize) / NominalKbps / Channels / 125 * 2;
+    return 0;
+}
+
+int64_t TOggVorbis::BitRateKbps() const {
+    const double duration = DurationSeconds();
+    if (duration <= 0) return 0;
+    return RoundTiesEven(static_cast<double>(int64_t{FileLength} - LeadingTagSize) / duration / 125);
+}
+
+bool TOggVorbis::IsValidStream() const {
+    return (Channels == 1 || Channels == 2) && SampleRate > 0 && DurationSeconds() > 0.1 &&
+           static_cast<uint16_t>(BitRateKbps()) > 0;
+}
+
+std::string TOggVorbis::ChannelText() const {
+    return Channels < kChannelTexts.size() ? kChannelTexts[Channels] : kManyChannels;
+}
+
+bool TOggVorbis::Open(const std::string& fileName) {
+    const bool read = ReadInfo(fileName);
+    const bool valid = IsValidStream();
+    if (read && valid) TypeName = "ogg";
+    return valid;
+}
+
+void TOggVorbis::FillSoundInfo(Tinfosound& out) {
+    ClearSoundInfo();
+    InfoSound.bitrate = IntText(static_cast<uint16_t>(BitRateKbps()));
+    InfoSound.bitratenom = IntText(NominalKbps);
+    InfoSound.cnanmod = ChannelText();
+    InfoSound.cnanmodid = IntText(Channels);
+    InfoSound.duration = RealText(DurationSeconds());
+    InfoSound.filelen = IntText(FileLength);
+    InfoSound.samplrate = IntText(SampleRate);
+    out = InfoSound;
+}
+
+void TOggVorbis::FillTagInfo(Tinfotag& out) {
+    ClearTagInfo();
+    InfoTag.Title2 = Title;
+    InfoTag.Artist2 = Artist;
+    InfoTag.Album2 = Album;
+    InfoTag.Year2 = Date;
+    InfoTag.Genre2 = Genre;
+    InfoTag.Comment2 = Comment;
+    InfoTag.Track = IntText(Track);
+    InfoTag.vendor = Vendor;
+    out = InfoTag;
+}
+
+std::string TOggVorbis::ArtistTitle(const std::string& fileName) {
+    ReadInfo(fileName);
+    return Artist + " - " + Title;
+}
+
+}  // namespace qel
