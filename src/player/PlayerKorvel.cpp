@@ -213,36 +213,20 @@ bool TPlayerKorvel::ChooseModule(const std::string& file) {
 }
 
 int32_t TPlayerKorvel::TotalMinutes() {
-    PlayTimes& t = ports_.times;
     InModule* in = InputModule();
-    if (in && !CurrentFile.empty()) {
-        t.totalMs = in->GetLength();
-        t.totalSeconds = t.totalMs / 1000;
-        t.totalMinutes = t.totalSeconds / 60;
-    }
-    return t.totalMinutes;
+    if (in && !CurrentFile.empty()) ports_.times.total.Set(in->GetLength());
+    return ports_.times.total.minutes;
 }
 
-int32_t TPlayerKorvel::TotalSeconds() const {
-    const PlayTimes& t = ports_.times;
-    return t.totalSeconds - 60 * t.totalMinutes;
-}
+int32_t TPlayerKorvel::TotalSeconds() const { return ports_.times.total.SecondsPastMinute(); }
 
 int32_t TPlayerKorvel::PlayedMinutes() {
-    PlayTimes& t = ports_.times;
     InModule* in = InputModule();
-    if (Started == 1 && in) {
-        t.playedMs = in->GetOutputTime();
-        t.playedSeconds = t.playedMs / 1000;
-        t.playedMinutes = t.playedSeconds / 60;
-    }
-    return t.playedMinutes;
+    if (Started == 1 && in) ports_.times.played.Set(in->GetOutputTime());
+    return ports_.times.played.minutes;
 }
 
-int32_t TPlayerKorvel::PlayedSeconds() const {
-    const PlayTimes& t = ports_.times;
-    return t.playedSeconds - 60 * t.playedMinutes;
-}
+int32_t TPlayerKorvel::PlayedSeconds() const { return ports_.times.played.SecondsPastMinute(); }
 
 std::string TPlayerKorvel::TotalTimeText() {
     if (Started != 1) return "00:00";

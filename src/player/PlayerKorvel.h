@@ -22,11 +22,22 @@ class TPlayerKorvel;
 // An event of the player; the sender is the player.
 using PlayerEvent = std::function<void(TPlayerKorvel& sender)>;
 
+// A time as last read from the module: milliseconds, whole seconds and
+// whole minutes (divisions truncate toward zero).
+struct TimeReading {
+    int32_t ms = 0, seconds = 0, minutes = 0;
+    void Set(int32_t milliseconds) {
+        ms = milliseconds;
+        seconds = ms / 1000;
+        minutes = seconds / 60;
+    }
+    int32_t SecondsPastMinute() const { return seconds - 60 * minutes; }
+};
+
 // The last time read-outs and the end detection state. One set serves the
 // whole library; it is never reset.
 struct PlayTimes {
-    int32_t totalMs = 0, totalSeconds = 0, totalMinutes = 0;
-    int32_t playedMs = 0, playedSeconds = 0, playedMinutes = 0;
+    TimeReading total, played;
     int32_t lastAdvance = 0;  // the position seen at the last tick that advanced
     int32_t stallTicks = 0;   // ticks since then
 };

@@ -1,19 +1,12 @@
 #pragma once
 // Integer settings kept in initialisation files.
 #include <cstdint>
-#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "platform/IniFile.h"
 
 namespace qel {
-
-// A setting's text as an integer: leading blanks, an optional sign, then
-// decimal digits or hexadecimal digits introduced by "$", "x", "X", "0x" or
-// "0X". Nothing may follow. Empty when the text is not such a number or does
-// not fit in 32 bits (hexadecimal may use all 32 bits, as an unsigned pattern).
-std::optional<int32_t> ProfileInteger(const std::string& text);
 
 // A write that the system refused.
 class SettingsWriteError : public std::runtime_error {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 
+#include "platform/IniInteger.h"
 #include "platform/ListLook.h"
 
 namespace qel {
@@ -54,42 +55,10 @@ bool SameWithoutCase(std::string_view a, std::string_view b) {
            });
 }
 
-int DigitValue(char c, int base) {
-    int v = -1;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-    return v < base ? v : -1;
-}
-
 }  // namespace
 
 std::optional<int32_t> Int32FromText(std::string_view text, bool allowZeroX) {
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    int base = 10;
-    if (i < text.size() && text[i] == '$') {
-        base = 16;
-        ++i;
-    } else if (allowZeroX && i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        base = 16;
-        i += 2;
-    }
-    if (i == text.size()) return std::nullopt;
-    // Decimal must fit the signed range; hexadecimal may use all 32 bits.
-    const uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        int digit = DigitValue(text[i], base);
-        if (digit < 0) return std::nullopt;
-        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-        if (value > limit) return std::nullopt;
-    }
-    uint32_t bits = static_cast<uint32_t>(value);
-    if (negative) bits = 0u - bits;
-    return static_cast<int32_t>(bits);
+    return IniInteger(text, allowZeroX ? kHexDollar | kHexZeroX : kHexDollar);
 }
 
 std::optional<int32_t> ColorFromText(std::string_view text) {

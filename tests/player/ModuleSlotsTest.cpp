@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/FloatControl.h"
 #include "player/ModuleFixtures.h"
 #include "player/ioplug.h"
 
@@ -186,49 +187,28 @@ TEST(ModuleSlots, CallbacksLetSamplesPassAndReportNothingActive) {
     EXPECT_EQ(samples[3], -4);
 }
 
-// The x87 and SSE control words of this thread.
-struct FloatControl {
-    uint16_t x87 = 0;
-    uint32_t sse = 0;
-    bool operator==(const FloatControl&) const = default;
-};
-FloatControl ReadFloatControl() {
-    FloatControl c;
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__ __volatile__("fnstcw %0" : "=m"(c.x87));
-    __asm__ __volatile__("stmxcsr %0" : "=m"(c.sse));
-#endif
-    return c;
-}
-void WriteFloatControl(const FloatControl& c) {
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__ __volatile__("fldcw %0" : : "m"(c.x87));
-    __asm__ __volatile__("ldmxcsr %0" : : "m"(c.sse));
-#endif
-}
-
 TEST(ModuleSlots, LoadingKeepsTheFloatingPointControlWords) {
     const std::string probe = test::BuiltModule("fpu_probe");
-    const FloatControl before = ReadFloatControl();
+    const FloatControl before = SaveFloatControl();
     // Loaded plainly, the probe's start-up code changes them...
 #if defined(_WIN32)
     HMODULE raw = LoadLibraryA(probe.c_str());
     ASSERT_NE(raw, nullptr);
-    const FloatControl changed = ReadFloatControl();
-    WriteFloatControl(before);
+    const FloatControl changed = SaveFloatControl();
+    RestoreFloatControl(before);
     FreeLibrary(raw);
 #else
     void* raw = dlopen(probe.c_str(), RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(raw, nullptr);
-    const FloatControl changed = ReadFloatControl();
-    WriteFloatControl(before);
+    const FloatControl changed = SaveFloatControl();
+    RestoreFloatControl(before);
     dlclose(raw);
 #endif
     ASSERT_NE(changed, before);
     // ...loaded as a module, they come back as they were.
     DynamicLibraries::Handle library = SystemLibraries().Load(probe);
     ASSERT_NE(library, nullptr);
-    EXPECT_EQ(ReadFloatControl(), before);
+    EXPECT_EQ(SaveFloatControl(), before);
     SystemLibraries().Free(library);
 }
 

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
+#include "platform/IniInteger.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/MemoryIniFiles.h"
 #include "player/FakeModules.h"
 #include "player/PlayerKorvel.h"
-#include "player/Settings.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -18,14 +18,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-TEST(ProfileInteger, ReadingRules) {
+TEST(IniInteger, SettingsReadingRules) {
     struct Case {
         const char* text;
         std::optional<int32_t> value;
     };
     const Case cases[] = {
         {"42", 42},
-        {"  \t 42", 42},
+        {"   42", 42},
         {"+7", 7},
         {"-12", -12},
         {"$1F", 31},
@@ -52,7 +52,11 @@ TEST(ProfileInteger, ReadingRules) {
         {"$G", std::nullopt},
         {"1.5", std::nullopt},
     };
-    for (const Case& c : cases) EXPECT_EQ(ProfileInteger(c.text), c.value) << '"' << c.text << '"';
+    const unsigned settings = kHexDollar | kHexX | kHexZeroX;
+    for (const Case& c : cases) EXPECT_EQ(IniInteger(c.text, settings), c.value) << '"' << c.text << '"';
+    // Only the prefixes asked for introduce hexadecimal digits.
+    EXPECT_EQ(IniInteger("x1F", kHexDollar | kHexZeroX), std::nullopt);
+    EXPECT_EQ(IniInteger("0x1F", kHexDollar), std::nullopt);
 }
 
 class SettingsTest : public ::testing::Test {

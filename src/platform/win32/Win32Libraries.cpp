@@ -3,35 +3,11 @@
 // the x87 precision or the SSE rounding, which the host would then inherit.
 #include <windows.h>
 
-#include <cstdint>
-
 #include "platform/DynamicLibrary.h"
+#include "platform/FloatControl.h"
 
 namespace qel {
 namespace {
-
-struct FloatControl {
-    uint16_t x87 = 0;
-    uint32_t sse = 0;
-};
-
-FloatControl SaveFloatControl() {
-    FloatControl c;
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__ __volatile__("fnstcw %0" : "=m"(c.x87));
-    __asm__ __volatile__("stmxcsr %0" : "=m"(c.sse));
-#endif
-    return c;
-}
-
-void RestoreFloatControl(const FloatControl& c) {
-#if defined(__i386__) || defined(__x86_64__)
-    __asm__ __volatile__("fclex\n\tfldcw %0" : : "m"(c.x87));
-    __asm__ __volatile__("ldmxcsr %0" : : "m"(c.sse));
-#else
-    (void)c;
-#endif
-}
 
 class Win32Libraries final : public DynamicLibraries {
 public:
