@@ -1,0 +1,221 @@
+#include "host/win32/Win32PluginWindow.h"
+
+#include "host/PluginState.h"
+#include "platform/TempFolder.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32ListBox.h"
+#include "player/ioplug.h"
+
+namespace qel::win32 {
+
+namespace {
+
+constexpr const char* kFormClass = "Tformplug";
+constexpr const char* kApplicationClass = "TQelApplication";
+constexpr UINT_PTR kTimerId = 1;
+constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr DWORD kTopStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+
+HINSTANCE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
+    return module;
+}
+
+RECT ToRect(const ViewRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+}  // namespace
+
+HWND ApplicationWindow() {
+    static HWND window = [] {
+        WNDCLASSA type{};
+        type.lpfnWndProc = DefWindowProcA;
+        type.hInstance = ThisModule();
+        type.lpszClassName = kApplicationClass;
+        RegisterClassA(&type);
+        return CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "qelplugin", WS_POPUP, 0, 0, 0, 0, nullptr,
+                               nullptr, ThisModule(), nullptr);
+    }();
+    return window;
+}
+
+Win32PluginWindow::Win32PluginWindow(HWND host, HWND parent) : host_(host) {
+    static const bool registered = [] {
+        WNDCLASSA type{};
+        type.style = CS_DBLCLKS;
+        type.lpfnWndProc = &Win32PluginWindow::Procedure;
+        type.hInstance = ThisModule();
+        type.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        type.lpszClassName = kFormClass;
+        return RegisterClassA(&type) != 0;
+    }();
+    (void)registered;
+
+    font_ = CreateFontA(FormDesign::kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, FormDesign::kFontCharset,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                        FormDesign::kFontName);
+    window_ = CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, FormDesign::kCaption, kChildStyle, 0, 0,
+                              FormDesign::kClientWidth, FormDesign::kClientHeight, parent, nullptr, ThisModule(),
+                              this);
+    if (!window_) throw std::runtime_error("the plug-in window cannot be created");
+
+    listView_ = std::make_unique<Win32ListBox>(window_, FormDesign::kListBounds, true);
+    dialogs_ = std::make_unique<Win32Dialogs>(host_);
+    LibraryModules().SetMainWindow(ApplicationWindow());
+    form_ = std::make_unique<Tformplug>(FormPorts{*this, *listView_, *dialogs_, SystemPlayerPorts(), SystemFiles(),
+                                                  TempFolder()});
+}
+
+Win32PluginWindow::~Win32PluginWindow() {
+    form_.reset();
+    listView_.reset();
+    dialogs_.reset();
+    if (font_) DeleteObject(font_);
+}
+
+void Win32PluginWindow::SetBounds(const ViewRect& b) {
+    SetWindowPos(window_, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ViewRect Win32PluginWindow::Bounds() const {
+    RECT r{};
+    GetWindowRect(window_, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window_), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+ViewRect Win32PluginWindow::ClientRect() const {
+    RECT r{};
+    GetClientRect(window_, &r);
+    return {0, 0, r.right, r.bottom};
+}
+
+void Win32PluginWindow::SetVisible(bool visible) { ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
+
+void Win32PluginWindow::AttachToHost() {
+    SetWindowLongA(window_, GWL_STYLE, (GetWindowLongA(window_, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
+    SetParent(window_, host_);
+}
+
+void Win32PluginWindow::DetachFromParent() {
+    SetParent(window_, nullptr);
+    SetWindowLongA(window_, GWL_STYLE, (GetWindowLongA(window_, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+}
+
+void Win32PluginWindow::PostHostClick(int32_t x, int32_t y) {
+    const auto position = static_cast<LPARAM>(static_cast<uint32_t>(y) * 65536u + static_cast<uint32_t>(x));
+    PostMessageA(host_, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    PostMessageA(host_, WM_LBUTTONUP, 0, position);
+}
+
+void Win32PluginWindow::SetTimerEnabled(bool enabled) {
+    if (enabled == timerOn_) return;
+    timerOn_ = enabled;
+    if (enabled)
+        SetTimer(window_, kTimerId, FormDesign::kTimerIntervalMs, nullptr);
+    else
+        KillTimer(window_, kTimerId);
+}
+
+void Win32PluginWindow::SetPictureBounds(const ViewRect& bounds) {
+    InvalidatePicture();
+    pictureBounds_ = bounds;
+    InvalidatePicture();
+}
+
+void Win32PluginWindow::SetPictureVisible(bool visible) {
+    pictureVisible_ = visible;
+    InvalidatePicture();
+}
+
+bool Win32PluginWindow::LoadPicture(const std::string& path, PictureKind kind) {
+    if (!picture_.Load(path, kind)) return false;
+    InvalidatePicture();
+    return true;
+}
+
+void Win32PluginWindow::SetPicture(const RgbImage& image) {
+    picture_.Set(image);
+    InvalidatePicture();
+}
+
+void Win32PluginWindow::ShowMessage(const std::string& text) {
+    MessageBoxA(host_, text.c_str(), "qelplugin", MB_OK);
+}
+
+void Win32PluginWindow::InvalidatePicture() {
+    const RECT r = ToRect(pictureBounds_);
+    InvalidateRect(window_, &r, TRUE);
+}
+
+void Win32PluginWindow::Paint() {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window_, &paint);
+    RECT client{};
+    GetClientRect(window_, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+    // The caption label lies under the picture, the playlist box above both.
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT label = ToRect(FormDesign::kLabelBounds);
+    DrawTextA(dc, FormDesign::kLabelCaption, -1, &label, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
+    if (pictureVisible_ && !picture_.Empty()) picture_.Draw(dc, ToRect(pictureBounds_));
+    EndPaint(window_, &paint);
+}
+
+LRESULT CALLBACK Win32PluginWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<Win32PluginWindow*>(create->lpCreateParams)->window_ = window;
+    }
+    auto* self = reinterpret_cast<Win32PluginWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        return self->Handle(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+LRESULT Win32PluginWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCHITTEST: {
+            const LRESULT answer = DefWindowProcA(window_, message, wParam, lParam);
+            // In the movable modes the whole uncovered window drags it.
+            return Plugin().windowMode != 0 && answer == HTCLIENT ? HTCAPTION : answer;
+        }
+        case WM_TIMER:
+            if (wParam == kTimerId && form_) form_->tm1Timer();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_DESTROY:
+            if (form_) {
+                try {
+                    form_->WmDestroy();
+                } catch (...) {
+                }
+            }
+            SetTimerEnabled(false);
+            break;
+        case WM_NCDESTROY: {
+            const LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
+            SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+            if (Plugin().form == form_.get()) Plugin().form = nullptr;
+            delete this;
+            return result;
+        }
+        default:
+            break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+}  // namespace qel::win32
