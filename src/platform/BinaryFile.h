@@ -21,6 +21,21 @@ public:
     virtual size_t Read(void* buffer, size_t count) = 0;
 };
 
+// The part every implementation shares: the position is the object's own,
+// and a read starts there.
+class PositionedFile : public BinaryFile {
+public:
+    bool Seek(int64_t position) override {
+        if (position < 0) return false;
+        position_ = position;
+        return true;
+    }
+    int64_t Position() const override { return position_; }
+
+protected:
+    int64_t position_ = 0;
+};
+
 enum class ShareMode { AllowWriters, DenyWriters };
 
 // Opens files for reading. A file that cannot be opened gives nullptr and,

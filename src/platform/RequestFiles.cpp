@@ -7,16 +7,10 @@ namespace qel {
 namespace {
 
 // A view of a shared entry with a position of its own.
-class CachedFile final : public BinaryFile {
+class CachedFile final : public PositionedFile {
 public:
     explicit CachedFile(RequestFiles::Entry& entry) : entry_(entry) {}
     int64_t Size() const override { return entry_.file->Size(); }
-    bool Seek(int64_t position) override {
-        if (position < 0) return false;
-        position_ = position;
-        return true;
-    }
-    int64_t Position() const override { return position_; }
     size_t Read(void* buffer, size_t count) override {
         auto* out = static_cast<unsigned char*>(buffer);
         size_t done = 0;
@@ -34,7 +28,6 @@ public:
 
 private:
     RequestFiles::Entry& entry_;
-    int64_t position_ = 0;
 };
 
 }  // namespace

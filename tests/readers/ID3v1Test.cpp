@@ -93,11 +93,6 @@ TEST(ID3v1, FilesWithoutATag) {
     EXPECT_EQ(reader.GenreIndex, 255);
 }
 
-}  // namespace
-}  // namespace qel
-
-namespace qel {
-namespace {
 
 TEST(ID3v1, FixturesWrittenByLameAndMutagen) {
     TID3v1 cbr;

@@ -225,11 +225,6 @@ TEST(ID3v2, ShortMissingAndUntaggedFiles) {
     EXPECT_EQ(reader.TagSize, 0);
 }
 
-}  // namespace
-}  // namespace qel
-
-namespace qel {
-namespace {
 
 TEST(ID3v2, FixturesWrittenByLameAndMutagen) {
     TID3v2 cbr;  // version 3, UTF-16 frames without terminator

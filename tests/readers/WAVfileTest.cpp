@@ -143,11 +143,6 @@ TEST(WAVfile, DispatchedForWmaWithoutTagsAndWithAFixedTitle) {
     EXPECT_EQ(dispatch.FileTitle("noise.wma"), "");
 }
 
-}  // namespace
-}  // namespace qel
-
-namespace qel {
-namespace {
 
 TEST(WAVfile, FixtureMadeBySox) {
     TWAVfile wav;

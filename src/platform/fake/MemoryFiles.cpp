@@ -7,17 +7,11 @@ namespace qel {
 
 namespace {
 
-class MemoryFile final : public BinaryFile {
+class MemoryFile final : public PositionedFile {
 public:
     explicit MemoryFile(std::shared_ptr<const MemoryFiles::Bytes> bytes) : bytes_(std::move(bytes)) {}
 
     int64_t Size() const override { return static_cast<int64_t>(bytes_->size()); }
-    bool Seek(int64_t position) override {
-        if (position < 0) return false;
-        position_ = position;
-        return true;
-    }
-    int64_t Position() const override { return position_; }
     size_t Read(void* buffer, size_t count) override {
         if (position_ >= Size()) return 0;
         const size_t available = static_cast<size_t>(Size() - position_);
@@ -29,7 +23,6 @@ public:
 
 private:
     std::shared_ptr<const MemoryFiles::Bytes> bytes_;
-    int64_t position_ = 0;
 };
 
 }  // namespace

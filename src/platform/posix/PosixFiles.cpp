@@ -10,17 +10,11 @@
 namespace qel {
 namespace {
 
-class PosixFile final : public BinaryFile {
+class PosixFile final : public PositionedFile {
 public:
     PosixFile(int fd, int64_t size) : fd_(fd), size_(size) {}
     ~PosixFile() override { ::close(fd_); }
     int64_t Size() const override { return size_; }
-    bool Seek(int64_t position) override {
-        if (position < 0) return false;
-        position_ = position;
-        return true;
-    }
-    int64_t Position() const override { return position_; }
     size_t Read(void* buffer, size_t count) override {
         size_t done = 0;
         auto* out = static_cast<char*>(buffer);
@@ -37,7 +31,6 @@ public:
 private:
     int fd_;
     int64_t size_;
-    int64_t position_ = 0;
 };
 
 class PosixOpener final : public FileOpener {

@@ -7,17 +7,11 @@
 namespace qel {
 namespace {
 
-class Win32File final : public BinaryFile {
+class Win32File final : public PositionedFile {
 public:
     Win32File(HANDLE handle, int64_t size) : handle_(handle), size_(size) {}
     ~Win32File() override { CloseHandle(handle_); }
     int64_t Size() const override { return size_; }
-    bool Seek(int64_t position) override {
-        if (position < 0) return false;
-        position_ = position;
-        return true;
-    }
-    int64_t Position() const override { return position_; }
     size_t Read(void* buffer, size_t count) override {
         size_t done = 0;
         auto* out = static_cast<char*>(buffer);
@@ -37,7 +31,6 @@ public:
 private:
     HANDLE handle_;
     int64_t size_;
-    int64_t position_ = 0;
 };
 
 class Win32Opener final : public FileOpener {
