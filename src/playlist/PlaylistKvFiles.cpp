@@ -63,9 +63,9 @@ bool TPlaylistKv::readlist(const std::string& path) {
 }
 
 bool TPlaylistKv::openlist(const std::string& path) {
-    bool read = readlist(path);
+    if (!readlist(path)) return false;
     setItemIndex(0);
-    return read;
+    return true;
 }
 
 void TPlaylistKv::openlistdlg() {
@@ -73,8 +73,7 @@ void TPlaylistKv::openlistdlg() {
     opendlg.filter = kListFilter;
     opendlg.initialDir = CurrentFolder();
     if (auto chosen = dialogs_.OpenFiles(opendlg); chosen && !chosen->empty()) {
-        readlist(chosen->front());
-        setItemIndex(0);
+        openlist(chosen->front());
     }
 }
 

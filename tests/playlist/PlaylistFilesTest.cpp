@@ -93,6 +93,9 @@ TEST_F(PlaylistFilesTest, AnUnreadableListChangesNothing) {
     list.curpath = "C:\\m\\d.mp3";
     EXPECT_FALSE(list.readlist("missing.kvl"));
     EXPECT_FALSE(list.openlist("missing.kvl"));
+    dialogs.openAnswers.push_back(Lines{"gone.kvl"});
+    list.openlistdlg();
+    EXPECT_EQ(list.itemIndex(), 3);
     EXPECT_EQ(list.count(), 5);
     EXPECT_EQ(list.paths().size(), 10u);
     EXPECT_EQ(list.curpath, "C:\\m\\d.mp3");
