@@ -281,7 +281,7 @@ std::string EncoderText(const MpegStreamFacts& s) {
     std::string text = EncoderIdText(id);
     const std::string& v = s.VendorText.empty() ? s.Vbr.Vendor : s.VendorText;
     if (id == kLame && v.size() >= 8 && IsDigit(v[4]) && v[5] == '.' && IsDigit(v[6]) && IsDigit(v[7]))
-        text += " " + v.substr(4, 4);
+        text.append(1, ' ').append(v, 4, 4);
     return text;
 }
 

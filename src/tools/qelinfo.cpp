@@ -75,7 +75,8 @@ int main(int argc, char** argv) {
         if (options->json) {
             reports.push_back(std::move(report));
         } else {
-            Print((i > 0 ? "\n" : "") + qel::TextReport(report));
+            if (i > 0) Print("\n");
+            Print(qel::TextReport(report));
         }
     }
     if (options->json) Print(qel::JsonReport(reports));

@@ -78,9 +78,10 @@ TEST(InfoReportOutput, JsonHasEveryFieldOfBothRecordsAsStrings) {
     std::string json = JsonReport({Sample(), FileReport{}});
     std::vector<std::string> order = {"[", "{", "\"file\": \"dir/a \\\"b\\\".mp3\",", "\"typetag\": \"mp3tag\",",
                                       "\"title\": \"Song-Band\",", "\"sound\": {"};
-    for (const char* name : Tinfosound::kNames) order.push_back("\"" + std::string(name) + "\": \"");
+    auto key = [](const char* name) { return JsonString(name) + ": \""; };
+    for (const char* name : Tinfosound::kNames) order.push_back(key(name));
     order.push_back("\"tag\": {");
-    for (const auto& named : Tinfotag::kNamed) order.push_back("\"" + std::string(named.name) + "\": \"");
+    for (const auto& named : Tinfotag::kNamed) order.push_back(key(named.name));
     order.push_back("},\n  {");
     order.push_back("\"file\": \"\"");
     ExpectInOrder(json, order);
