@@ -212,5 +212,53 @@ TEST_F(MpegFile, TagSizeBeyondTheFileSearchesFromTheStart) {
     EXPECT_EQ(mp3.ID3v2->TagSize, 0);
 }
 
+
+// Files made by real encoders and taggers (see tests/data/make-fixtures.sh).
+TEST(MpegFixtures, LameCbrAndVbrFilesWithBothTags) {
+    struct Case {
+        const char* file;
+        const char* bitrate;
+        const char* encoder;
+        const char* title1;
+        const char* title2;
+        const char* track;
+    };
+    for (const Case& c : {Case{"cbr.mp3", "32", "LAME 3.10", "CBR Title", "CBR Title", "3"},
+                          Case{"vbr.mp3", "29", "LAME 3.10", "VBR Title", "VBR Title", "7"}}) {
+        TMPEGaudio mp3;
+        ASSERT_TRUE(mp3.Open(test::DataPath(c.file))) << c.file;
+        ASSERT_TRUE(mp3.ReadInfo(test::DataPath(c.file)));
+        Tinfosound s;
+        mp3.FillSoundInfo(s);
+        EXPECT_EQ(s.version, "MPEG 2");
+        EXPECT_EQ(s.layer, "Layer III");
+        EXPECT_EQ(s.cnanmod, "Mono");
+        EXPECT_EQ(s.samplrate, "16000");
+        EXPECT_EQ(s.bitrate, c.bitrate);
+        EXPECT_EQ(s.framecount, "44");
+        EXPECT_EQ(s.duration, "1.584");
+        EXPECT_EQ(s.encoder, c.encoder);
+        EXPECT_EQ(s.encoderid, "3");
+        Tinfotag t;
+        mp3.FillTagInfo(t);
+        EXPECT_EQ(t.Title1, c.title1);
+        EXPECT_EQ(t.Title2, c.title2);
+        EXPECT_EQ(t.Album2, "Fixture Album");
+        EXPECT_EQ(t.Track, c.track);
+    }
+    // The CBR file has no VBR header: its encoder mark is found near the end
+    // of the stream.
+    TMPEGaudio cbr;
+    ASSERT_TRUE(cbr.ReadInfo(test::DataPath("cbr.mp3")));
+    EXPECT_FALSE(cbr.Vbr.Found);
+    EXPECT_EQ(cbr.VendorText, "LAME3.10");
+    EXPECT_EQ(cbr.Frame.Position, 0);
+    EXPECT_EQ(cbr.ID3v2->TagSize, 282);
+    TMPEGaudio vbr;
+    ASSERT_TRUE(vbr.ReadInfo(test::DataPath("vbr.mp3")));
+    EXPECT_EQ(vbr.Vbr.Id, "Xing");
+    EXPECT_EQ(vbr.Vbr.Bytes, 5724);
+}
+
 }  // namespace
 }  // namespace qel
