@@ -28,3 +28,8 @@ cp "$data/adts.aac" fuzz_aac/adts-ffmpeg
 { printf 'MAC \226\017\320\007\004\000\002\000\104\254\000\000\054\000\000\000\000\000\000\000\012\000\000\000\350\003\000\000\000\100\000\000'
   printf 'RIFF'; head -c 36 /dev/zero; printf '\020\261\002\000'; head -c 100 /dev/zero
   tail -c 128 "$data/adts.aac"; } >fuzz_monkey/v399-built
+
+# Whole small MP3s: a CBR stream with its mark near the end, a Xing VBR stream.
+mkdir -p fuzz_mpeg
+cp "$data/cbr.mp3" fuzz_mpeg/cbr-lame
+cp "$data/vbr.mp3" fuzz_mpeg/vbr-lame-mutagen

@@ -5,6 +5,7 @@
 #include "readers/APEtag.h"
 #include "readers/MPEGplus.h"
 #include "readers/Monkey.h"
+#include "readers/MPEGaudio.h"
 #include "readers/WAVfile.h"
 #include "readers/CDAtrack.h"
 #include "readers/FLACfile.h"
@@ -23,6 +24,12 @@ const std::vector<DispatchRow>& DispatchTable() {
         // Raw AAC streams under any of these extensions; MP4 containers are not read.
         {{".aac", ".m4a", ".mp4"}, {".aac", ".m4a", ".mp4"}, {{MakeAnalyser<TAACfile>, "aactag"}},
          ReadSequence::Standard},
+
+        // MPEG audio, else a WAV stream; ".mp2" files get no display title.
+        {{".mp3", ".wav", ".mp2"},
+         {".mp3", ".wav"},
+         {{MakeAnalyser<TMPEGaudio>, "mp3tag"}, {MakeAnalyser<TWAVfile>, "wavtag"}},
+         ReadSequence::ReadInfoFirst},
 
         // Only a WAV stream under this extension is recognised.
         {{".wma"}, {".wma"}, {{MakeAnalyser<TWAVfile>, "wmatag"}}, ReadSequence::Standard},

@@ -1,0 +1,150 @@
+#include "readers/MPEGaudio.h"
+
+#include "readers/TextForms.h"
+
+namespace qel {
+namespace {
+
+// Reads up to one block at position; the rest of the block stays zero.
+// Gives the number of bytes read, or -1 when the position is unusable.
+int64_t ReadBlock(BinaryFile& file, int64_t position, MpegBlock& block) {
+    block.fill(0);
+    if (!file.Seek(position)) return -1;
+    return static_cast<int64_t>(file.Read(block.data(), block.size()));
+}
+
+}  // namespace
+
+TMPEGaudio::TMPEGaudio(FileOpener& files)
+    : Ttag(files), ID3v1(std::make_unique<TID3v1>(files)), ID3v2(std::make_unique<TID3v2>(files)) {
+    ClearFields();
+}
+
+TMPEGaudio::~TMPEGaudio() = default;
+
+void TMPEGaudio::ClearFields() {
+    FileLength = 0;
+    VendorText.clear();
+    Vbr = VbrInfo{};
+    Frame = MpegFrameInfo::Cleared();
+    ID3v1->ClearFields();
+    ID3v2->ClearFields();
+}
+
+MpegStreamFacts TMPEGaudio::Facts() const {
+    return MpegStreamFacts{Frame, Vbr, FileLength, ID3v2->TagSize, ID3v1->Present, VendorText};
+}
+
+bool TMPEGaudio::ReadStream(const std::string& fileName) {
+    auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
+    if (!file) return false;
+    FileLength = static_cast<int32_t>(file->Size());
+    const int32_t audioStart = ID3v2->TagSize;
+
+    MpegBlock block;
+    int64_t got = ReadBlock(*file, audioStart, block);
+    if (got < 0) return false;
+    Frame = FindFirstFrame(block, Vbr);
+    if (!Frame.Found && got == static_cast<int64_t>(block.size())) {
+        // Whatever leads the audio may be long: try once more in the middle.
+        int64_t middle = (int64_t{FileLength} - audioStart) / 2;
+        if (ReadBlock(*file, middle, block) < 0) return false;
+        Frame = FindFirstFrame(block, Vbr);
+    }
+    if (Frame.Found && !Vbr.Found) {
+        int64_t end = int64_t{FileLength} - static_cast<int64_t>(block.size()) -
+                      (ID3v1->Present ? static_cast<int64_t>(TID3v1::kTagSize) : 0);
+        if (!ReadAt(*file, end, block.data(), block.size())) return false;
+        VendorText = FindVendorText(block, 5 * int32_t{Frame.FrameSize});
+    }
+    return true;
+}
+
+bool TMPEGaudio::ReadInfo(const std::string& fileName) {
+    ClearFields();
+    bool result = ID3v2->ReadTag(fileName) && ID3v1->ReadTag(fileName);
+    if (result) {
+        try {
+            result = ReadStream(fileName);
+        } catch (...) {  // nothing leaves the analyser
+            result = false;
+        }
+    }
+    if (!Frame.Found) ClearFields();
+    return result;
+}
+
+bool TMPEGaudio::Open(const std::string& fileName) {
+    bool read = ReadInfo(fileName);
+    bool valid = IsValidStream(Facts());
+    if (read && valid) {
+        TypeName = "mp3";
+        HasID3v1 = ID3v1->Present;
+        HasID3v2 = ID3v2->Present;
+        if (HasID3v1 || HasID3v2) HasTag = true;
+    }
+    return valid;
+}
+
+void TMPEGaudio::FillSoundInfo(Tinfosound& out) {
+    ClearSoundInfo();
+    const MpegStreamFacts facts = Facts();
+    InfoSound.bitrate = IntText(BitRateKbps(facts));
+    InfoSound.cnanmod = ChannelModeText(Frame.ModeId);
+    InfoSound.encoderid = IntText(EncoderId(facts));
+    InfoSound.emphasis = EmphasisText(Frame.EmphasisId);
+    InfoSound.encoder = EncoderText(facts);
+    InfoSound.framecount = IntText(FrameCount(facts));
+    InfoSound.layer = LayerText(Frame.LayerId);
+    InfoSound.duration = RealText(DurationSeconds(facts));
+    InfoSound.filelen = IntText(FileLength);
+    InfoSound.samplrate = IntText(TableSampleRate(Frame));
+    InfoSound.version = VersionText(Frame.VersionId);
+    out = InfoSound;
+}
+
+void TMPEGaudio::FillTagInfo(Tinfotag& out) {
+    ClearTagInfo();
+    if (ID3v1->Present) {
+        InfoTag.Title1 = ID3v1->Title;
+        InfoTag.Artist1 = ID3v1->Artist;
+        InfoTag.Album1 = ID3v1->Album;
+        InfoTag.Year1 = ID3v1->Year;
+        InfoTag.Comment1 = ID3v1->Comment;
+        InfoTag.Track = IntText(ID3v1->Track);
+        InfoTag.Genre1 = ID3v1->GenreName();
+    }
+    if (ID3v2->Present) {
+        InfoTag.Title2 = ID3v2->Title;
+        InfoTag.Artist2 = ID3v2->Artist;
+        InfoTag.Album2 = ID3v2->Album;
+        InfoTag.Track = IntText(ID3v2->Track);
+        InfoTag.Tracktext2 = ID3v2->TrackText;
+        InfoTag.Year2 = ID3v2->Year;
+        InfoTag.Genre2 = ID3v2->Genre;
+        InfoTag.Comment2 = ID3v2->Comment;
+        InfoTag.Composer2 = ID3v2->Composer;
+        InfoTag.Encoder2 = ID3v2->Encoder;
+        InfoTag.Copyright2 = ID3v2->Copyright;
+        InfoTag.Language2 = ID3v2->Language;
+        InfoTag.Link2 = ID3v2->Link;
+    }
+    out = InfoTag;
+}
+
+std::string TMPEGaudio::ArtistTitle(const std::string& fileName) {
+    ReadInfo(fileName);
+    std::string title, artist;
+    if (ID3v1->Present) {
+        if (!ID3v1->Artist.empty()) artist = ID3v1->Artist;
+        if (!ID3v1->Title.empty()) title = ID3v1->Title;
+    }
+    if (ID3v2->Present) {
+        if (!ID3v2->Artist.empty()) artist = ID3v2->Artist;
+        if (!ID3v2->Title.empty()) title = ID3v2->Title;
+    }
+    if (title.empty()) return {};
+    return artist.empty() ? title : title + "-" + artist;
+}
+
+}  // namespace qel

@@ -1,0 +1,137 @@
+#include "player/FileInfoDispatch.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/MemoryFiles.h"
+#include "support/ID3Builders.h"
+#include "support/MpegStreams.h"
+
+namespace qel {
+namespace {
+
+using test::Bytes;
+
+// An MPEG stream between an ID3v2 tag (title, artist, language) and an ID3v1 tag.
+Bytes TaggedMp3() {
+    Bytes out = test::ID3v2Builder(3)
+                    .Frame("TIT2", test::Latin1Text("Song"))
+                    .Frame("TPE1", test::Latin1Text("Band"))
+                    .Frame("TLAN", test::Latin1Text("eng"))
+                    .Build();
+    Bytes frames = test::Frames({}, 417, 20);
+    out.insert(out.end(), frames.begin(), frames.end());
+    test::ID3v1Fields v1;
+    v1.title = "Old";
+    Bytes tag = test::ID3v1Tag(v1);
+    out.insert(out.end(), tag.begin(), tag.end());
+    return out;
+}
+
+// One second of 16-bit stereo at 44100 Hz.
+Bytes Wav() {
+    Bytes out;
+    test::Append(out, "RIFF");
+    test::AppendLE32(out, 36 + 176400);
+    test::Append(out, "WAVEfmt ");
+    test::AppendLE32(out, 16);
+    test::AppendLE16(out, 1);
+    test::AppendLE16(out, 2);
+    test::AppendLE32(out, 44100);
+    test::AppendLE32(out, 176400);
+    test::AppendLE16(out, 4);
+    test::AppendLE16(out, 16);
+    test::Append(out, "data");
+    test::AppendLE32(out, 176400);
+    test::AppendZeros(out, 176400);
+    return out;
+}
+
+class MpegWavDispatch : public ::testing::Test {
+protected:
+    MemoryFiles files;
+    FileInfoDispatch dispatch{files};
+};
+
+TEST_F(MpegWavDispatch, MpegFileWithBothTagsWhateverTheExtensionCase) {
+    files.Add("dir.x/Song.MP3", TaggedMp3());
+    ASSERT_TRUE(dispatch.ReadFileInfo("dir.x/Song.MP3"));
+    EXPECT_EQ(dispatch.TagType, "mp3tag");
+    EXPECT_EQ(dispatch.Sound.layer, "Layer III");
+    EXPECT_EQ(dispatch.Tags.Title1, "Old");
+    EXPECT_EQ(dispatch.Tags.Title2, "Song");
+    EXPECT_EQ(dispatch.Tags.Language2, "eng");
+    EXPECT_EQ(dispatch.FileTitle("dir.x/Song.MP3"), "Song-Band");
+}
+
+TEST_F(MpegWavDispatch, WavStreamUnderMp3WavOrWmaIsTheWavAnalysers) {
+    for (const char* name : {"a.mp3", "a.wav", "a.wma"}) {
+        files.Add(name, Wav());
+        ASSERT_TRUE(dispatch.ReadFileInfo(name)) << name;
+        EXPECT_EQ(dispatch.TagType, std::string(name) == "a.wma" ? "wmatag" : "wavtag");
+        EXPECT_EQ(dispatch.Sound.samplrate, "44100");
+        EXPECT_EQ(dispatch.Sound.duration, "1");
+        EXPECT_EQ(dispatch.Tags, Tinfotag{});
+        EXPECT_EQ(dispatch.FileTitle(name), " - ");
+    }
+    // An MPEG stream under .wma is not looked at as such.
+    files.Add("b.wma", TaggedMp3());
+    EXPECT_FALSE(dispatch.ReadFileInfo("b.wma"));
+    EXPECT_EQ(dispatch.TagType, "notag");
+}
+
+TEST_F(MpegWavDispatch, Mp2IsReadButGetsNoTitle) {
+    files.Add("a.mp2", TaggedMp3());
+    ASSERT_TRUE(dispatch.ReadFileInfo("a.mp2"));
+    EXPECT_EQ(dispatch.TagType, "mp3tag");
+    EXPECT_EQ(dispatch.FileTitle("a.mp2"), "");
+}
+
+TEST_F(MpegWavDispatch, UnknownMissingOrExtensionlessFilesLeaveEverythingEmpty) {
+    files.Add("a.mp3", TaggedMp3());
+    files.Add("a.mid", TaggedMp3());
+    files.Add("mp3", TaggedMp3());
+    files.Add("dir.mp3/file", TaggedMp3());
+    for (const char* name : {"a.mid", "mp3", "dir.mp3/file", "missing.mp3"}) {
+        ASSERT_TRUE(dispatch.ReadFileInfo("a.mp3"));
+        ASSERT_EQ(dispatch.Tags.Language2, "eng");
+        EXPECT_FALSE(dispatch.ReadFileInfo(name)) << name;
+        EXPECT_EQ(dispatch.TagType, "notag");
+        EXPECT_EQ(dispatch.Sound, Tinfosound{});
+        EXPECT_EQ(dispatch.Tags, Tinfotag{});
+        EXPECT_EQ(dispatch.FileTitle(name), "");
+    }
+    // Neither an empty file nor random bytes pass.
+    files.Add("empty.mp3", {});
+    files.Add("noise.wav", Bytes(5000, 0xFF));
+    EXPECT_FALSE(dispatch.ReadFileInfo("empty.mp3"));
+    EXPECT_FALSE(dispatch.ReadFileInfo("noise.wav"));
+}
+
+// Counts the opens that reach the system.
+class CountingFiles final : public FileOpener {
+public:
+    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share, std::string* reason) override {
+        ++opens;
+        return SystemFiles().OpenRead(path, share, reason);
+    }
+    int opens = 0;
+};
+
+TEST(MpegWavDispatchFiles, EachRequestOpensTheFileOnce) {
+    test::ScratchFile mp3("dispatch.mp3", TaggedMp3());
+    test::ScratchFile wav("dispatch.wav", Wav());
+    CountingFiles files;
+    FileInfoDispatch dispatch(files);
+    // The WAV file is read by both analysers of its row, three times each.
+    for (const auto* file : {&mp3, &wav}) {
+        files.opens = 0;
+        ASSERT_TRUE(dispatch.ReadFileInfo(file->path()));
+        EXPECT_EQ(files.opens, 1) << file->path();
+        files.opens = 0;
+        EXPECT_FALSE(dispatch.FileTitle(file->path()).empty());
+        EXPECT_EQ(files.opens, 1) << file->path();
+    }
+}
+
+}  // namespace
+}  // namespace qel
