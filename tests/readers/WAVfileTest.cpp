@@ -6,7 +6,7 @@
 #include "player/FileInfoDispatch.h"
 #include "readers/TextForms.h"
 #include "readers/WAVfile.h"
-#include "support/TestFiles.h"
+#include "support/AnalysedBytes.h"
 
 namespace qel {
 namespace {
@@ -40,14 +40,10 @@ Bytes WavFile(const WavHeader& h, size_t audioWritten = 16) {
 }
 
 Tinfosound SoundOf(const Bytes& file) {
-    MemoryFiles files;
-    files.Add("x.wav", file);
-    TWAVfile wav(files);
-    EXPECT_TRUE(wav.Open("x.wav"));
-    EXPECT_EQ(wav.TypeName, "wav");
-    Tinfosound sound;
-    wav.FillSoundInfo(sound);
-    return sound;
+    test::AnalysedBytes<TWAVfile> wav(file);
+    EXPECT_TRUE(wav.open);
+    EXPECT_EQ(wav.reader.TypeName, "wav");
+    return wav.sound;
 }
 
 TEST(WAVfile, StreamProperties) {
