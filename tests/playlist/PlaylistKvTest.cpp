@@ -195,25 +195,26 @@ TEST_F(PlaylistKvTest, ClearAllTouchesNeitherCurpathNorEvents) {
 }
 
 TEST_F(PlaylistKvTest, DraggingDownAndUpMovesThePairs) {
-    Add({"C:\\A", "C:\\B", "C:\\C"});
-    list.setItemIndex(0);
-    list.dragitem();
-    list.setItemIndex(2);
-    list.dropitem();
+    // Selection at the start of the drag and at its end, as the box reports them.
+    auto drag = [this](int32_t from, int32_t to) {
+        list.clearall();
+        Add({"C:\\A", "C:\\B", "C:\\C"});
+        list.setItemIndex(from);
+        list.dragitem();
+        list.setItemIndex(to);
+        list.dropitem();
+        EXPECT_EQ(list.dragfrom, from);
+        EXPECT_EQ(list.dragto, to);
+        EXPECT_EQ(list.itemIndex(), to);
+    };
+    drag(0, 2);
     EXPECT_EQ(box.Items(), (Lines{"B", "C", "A"}));
     EXPECT_EQ(list.paths(), (Lines{"B", "C:\\B", "C", "C:\\C", "A", "C:\\A"}));
-    EXPECT_EQ(list.dragfrom, 0);
-    EXPECT_EQ(list.dragto, 2);
-    EXPECT_EQ(list.itemIndex(), 2);
-
-    list.clearall();
-    Add({"C:\\A", "C:\\B", "C:\\C"});
-    list.setItemIndex(2);
-    list.dragitem();
-    list.setItemIndex(0);
-    list.dropitem();
+    drag(2, 0);
     EXPECT_EQ(box.Items(), (Lines{"C", "A", "B"}));
     EXPECT_EQ(list.paths(), (Lines{"C", "C:\\C", "A", "C:\\A", "B", "C:\\B"}));
+    drag(1, 2);
+    EXPECT_EQ(list.paths(), (Lines{"A", "C:\\A", "C", "C:\\C", "B", "C:\\B"}));
 }
 
 TEST_F(PlaylistKvTest, DropWithoutAValidTargetMovesNothing) {

@@ -183,6 +183,27 @@ TEST_F(Win32PlaylistTest, PressingAndMovingDragsAnItemInBothSelectionModes) {
     box.SetListener(nullptr);
 }
 
+TEST_F(Win32PlaylistTest, TheFirstUserClickSwitchesToMultiSelectionKeepingTheClickedItem) {
+    Wiring wiring(list);
+    box.SetListener(&wiring);
+    Add({"C:\\A", "C:\\B", "C:\\C"});
+    HWND single = box.Handle();
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, Centre(1));
+    Mouse(WM_LBUTTONUP, 0, Centre(1));
+    EXPECT_TRUE(list.multilatch);
+    EXPECT_NE(box.Handle(), single);
+    EXPECT_NE(GetWindowLongA(box.Handle(), GWL_STYLE) & LBS_EXTENDEDSEL, 0);
+    EXPECT_EQ(Texts(), (Lines{"A", "B", "C"}));
+    EXPECT_EQ(list.itemIndex(), 1);
+
+    // Ctrl adds to the selection in the new box.
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, Centre(2));
+    Mouse(WM_LBUTTONUP, MK_CONTROL, Centre(2));
+    EXPECT_EQ(box.SelectedItems(), (std::vector<int32_t>{1, 2}));
+    EXPECT_EQ(wiring.starts, 0);
+    box.SetListener(nullptr);
+}
+
 TEST_F(Win32PlaylistTest, FontAndColoursAreApplied) {
     list.setfontname("Courier New");
     list.fontsize(12);

@@ -108,10 +108,7 @@ void MemoryListBox::UserDoubleClick(int32_t index) {
 void MemoryListBox::UserDrag(int32_t from, int32_t to) {
     if (!Valid(from) || !Valid(to)) return;
     SelectOnly(from);
-    if (listener_) {
-        listener_->ListClick();
-        listener_->ListStartDrag();
-    }
+    if (listener_) listener_->ListStartDrag();
     // Moving with the button down: single selection follows the pointer,
     // extended selection spans from the pressed item to the pointer.
     if (multi_) {
@@ -121,7 +118,9 @@ void MemoryListBox::UserDrag(int32_t from, int32_t to) {
     } else {
         SelectOnly(to);
     }
+    // Released: the box reports the changed selection, then the end of the drag.
     if (listener_) {
+        listener_->ListClick();
         listener_->ListEndDrag();
         listener_->ListMouseUp(MouseButton::Left);
     }

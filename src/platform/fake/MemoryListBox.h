@@ -31,7 +31,8 @@ public:
 
     // The user's actions. A click selects the item (with ctrl in
     // multi-selection it toggles the item and keeps the others) and reports
-    // a click; a drag presses on from, moves to to and releases there.
+    // a click; a drag presses on from, starts, moves to to and releases there
+    // (a click, the end of the drag, the button's release).
     void UserClick(int32_t index, bool ctrl = false);
     void UserDoubleClick(int32_t index);
     void UserDrag(int32_t from, int32_t to);
