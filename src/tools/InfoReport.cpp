@@ -9,16 +9,10 @@ namespace qel {
 namespace {
 
 // A view of a file that is open elsewhere, with a position of its own.
-class SharedView final : public BinaryFile {
+class SharedView final : public PositionedFile {
 public:
     explicit SharedView(BinaryFile& file) : file_(file) {}
     int64_t Size() const override { return file_.Size(); }
-    bool Seek(int64_t position) override {
-        if (position < 0) return false;
-        position_ = position;
-        return true;
-    }
-    int64_t Position() const override { return position_; }
     size_t Read(void* buffer, size_t count) override {
         if (!file_.Seek(position_)) return 0;
         size_t got = file_.Read(buffer, count);
@@ -28,7 +22,6 @@ public:
 
 private:
     BinaryFile& file_;
-    int64_t position_ = 0;
 };
 
 // Serves every open of one path from a file opened beforehand; other paths
