@@ -21,6 +21,10 @@ Tformplug::Tformplug(FormPorts ports)
     list.Onadditem = [this](int32_t countlist) { listadditem(countlist); };
     pl.On_endplay = [this](TPlayerKorvel&) { pl_endplay(); };
     pl.On_error = [this](TPlayerKorvel&) { pl_error(); };
+    // The list takes the form's font, as a child control does unless told otherwise.
+    list.setfontname(FormDesign::kFontName);
+    list.fontsize(FormDesign::kListFontPoints);
+    list.setcharset(FormDesign::kFontCharset);
     FormCreate();
 }
 

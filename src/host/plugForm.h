@@ -25,6 +25,7 @@ constexpr int32_t kListItemHeight = 16;
 constexpr int32_t kFontHeight = -13;
 constexpr int32_t kFontCharset = 204;
 constexpr const char* kFontName = "Tahoma";
+constexpr int32_t kListFontPoints = 10;  // the form's 13-pixel font at 96 dots per inch
 constexpr const char* kCaption = "My Plugin";
 constexpr const char* kLabelCaption = "KORVEL PLUGIN";
 constexpr unsigned kTimerIntervalMs = 300;

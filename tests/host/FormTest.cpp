@@ -26,6 +26,10 @@ TEST_F(FormTest, CreationLaysOutTheDesignAndStaysHidden) {
     EXPECT_EQ(form->pl.outdll, "out_wave.dll");
     EXPECT_TRUE(form->pl.vieverror);
     EXPECT_EQ(form->status, 0);
+    // The list shows the form's font until a style changes it.
+    EXPECT_EQ(box.font.name, "Tahoma");
+    EXPECT_EQ(box.font.size, 10);
+    EXPECT_EQ(box.font.charset, 204);
 }
 
 TEST_F(FormTest, DrawPlacesTheWindowOnlyInModeZero) {

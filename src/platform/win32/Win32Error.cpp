@@ -12,7 +12,7 @@ std::string LastErrorText() {
     std::string result(text, n);
     while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == '.'))
         result.pop_back();
-    if (result.empty()) result = "error " + std::to_string(code);
+    if (result.empty()) result.assign("error ").append(std::to_string(code));
     return result;
 }
 
