@@ -47,6 +47,9 @@ std::string BuiltModule(const std::string& name) {
 ModuleFolder::ModuleFolder() {
     static int counter = 0;
     path_ = ScratchFolder() + "modules" + std::to_string(++counter) + kSeparator;
+    // A run that ended early may have left a folder of the same name behind.
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
     std::filesystem::create_directories(path_);
 }
 
@@ -86,8 +89,8 @@ std::vector<std::string> ModuleLog::Of(const std::string& module) const {
     return lines;
 }
 
-Bytes PcmWav(int rate, int channels, const std::vector<int16_t>& samples) {
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+Bytes PcmWavOfBytes(int rate, int channels, const Bytes& data) {
+    const uint32_t dataBytes = static_cast<uint32_t>(data.size());
     Bytes b;
     Append(b, "RIFF");
     AppendLE32(b, 36 + dataBytes);
@@ -101,8 +104,14 @@ Bytes PcmWav(int rate, int channels, const std::vector<int16_t>& samples) {
     AppendLE16(b, 16);
     Append(b, "data");
     AppendLE32(b, dataBytes);
-    for (int16_t s : samples) AppendLE16(b, static_cast<uint16_t>(s));
+    b.insert(b.end(), data.begin(), data.end());
     return b;
+}
+
+Bytes PcmWav(int rate, int channels, const std::vector<int16_t>& samples) {
+    Bytes data;
+    for (int16_t s : samples) AppendLE16(data, static_cast<uint16_t>(s));
+    return PcmWavOfBytes(rate, channels, data);
 }
 
 std::vector<int16_t> TestTone(int milliseconds) {

@@ -52,6 +52,8 @@ private:
 
 // A PCM WAV file's bytes with the given samples (16-bit little endian).
 Bytes PcmWav(int rate, int channels, const std::vector<int16_t>& samples);
+// The same around sample bytes given as they are.
+Bytes PcmWavOfBytes(int rate, int channels, const Bytes& data);
 // A tone of the given length, interleaved stereo 16-bit at 8000 Hz.
 std::vector<int16_t> TestTone(int milliseconds);
 

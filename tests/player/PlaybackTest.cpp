@@ -43,8 +43,13 @@ protected:
         return ends > 0;
     }
 
+    // Another module folder; it outlives the modules loaded from it (a loaded
+    // library cannot be deleted on Windows).
+    test::ModuleFolder& OtherFolder() { return *others.emplace_back(std::make_unique<test::ModuleFolder>()); }
+
     test::ModuleLog log;
     test::ModuleFolder folder;
+    std::vector<std::unique_ptr<test::ModuleFolder>> others;
     test::CountingLibraries libraries;
     ModuleSlots slots;
     MemoryIniFiles ini;
@@ -109,6 +114,7 @@ TEST_F(PlaybackTest, EachFileLoadsTheModulesAfresh) {
     EXPECT_THAT(log.Of("in_wave.dll"), Contains("Stop").Times(2));
     EXPECT_EQ(libraries.loaded.size(), 4u);
     EXPECT_EQ(libraries.live, 2);
+    player->StopPlay();  // the module lets go of the file before it is deleted
 }
 
 TEST_F(PlaybackTest, AFileTheModuleRefuses) {
@@ -125,7 +131,7 @@ TEST_F(PlaybackTest, MissingModulesAreNamedOnce) {
     EXPECT_EQ(player->ErrorText, " no find " + folder.path() + "in_vorbis.dll Unknown file format song.ogg ");
     EXPECT_THAT(boxes.shown, ElementsAre(" no find " + folder.path() + "in_vorbis.dll ", player->ErrorText));
 
-    test::ModuleFolder inputOnly;
+    test::ModuleFolder& inputOnly = OtherFolder();
     inputOnly.Add("in_wave", "in_wave.dll");
     player->dllpath = inputOnly.path();
     test::ScratchFile input("x.voc", test::PcmWav(8000, 1, {1, 2, 3}));
@@ -134,7 +140,7 @@ TEST_F(PlaybackTest, MissingModulesAreNamedOnce) {
 }
 
 TEST_F(PlaybackTest, BrokenInputModules) {
-    test::ModuleFolder broken;
+    test::ModuleFolder& broken = OtherFolder();
     broken.Add("in_nullrecord", "in_wave.dll").Add("in_playfails", "in_vorbis.dll").Add("out_wave", "out_wave.dll");
     player->dllpath = broken.path();
     test::ScratchFile input("x.voc", test::PcmWav(8000, 1, {1, 2, 3}));
