@@ -117,6 +117,40 @@ TEST_F(PlaybackTest, EachFileLoadsTheModulesAfresh) {
     player->StopPlay();  // the module lets go of the file before it is deleted
 }
 
+TEST_F(PlaybackTest, AnMp3FileHoldingWavPlaysThroughTheWavModule) {
+    std::vector<int16_t> quiet(800);
+    for (size_t i = 0; i < quiet.size(); ++i) quiet[i] = static_cast<int16_t>(i % 100);
+    test::ScratchFile input("wave.mp3", test::PcmWav(8000, 1, quiet));
+    ASSERT_TRUE(player->OpenAndPlay(input.path())) << player->ErrorText;
+    EXPECT_EQ(player->TagType, "wavtag");
+    EXPECT_EQ(player->ModulePath, folder.path() + "in_wave.dll");
+    player->StopPlay();
+}
+
+TEST_F(PlaybackTest, MpegContentFallsBackToTheOtherMp3ModuleKeepingItsMessage) {
+    test::ModuleFolder& mp3Only = OtherFolder();
+    mp3Only.Add("in_wave", "in_mp3.dll").Add("out_wave", "out_wave.dll");
+    player->dllpath = mp3Only.path();
+    // A PCM WAV file whose sample bytes are MPEG-1 layer III frames (128 kbit/s,
+    // 44100 Hz, 417 bytes each): the MPEG analyser recognises it, and the
+    // stand-in for in_mp3.dll still plays it as PCM.
+    test::Bytes frames;
+    for (int n = 0; n < 4; ++n) {
+        test::AppendBE32(frames, 0xFFFB9064);
+        test::AppendZeros(frames, 413);
+    }
+    test::ScratchFile input("frames.wav", test::PcmWavOfBytes(8000, 1, frames));
+
+    ASSERT_TRUE(player->OpenAndPlay(input.path())) << player->ErrorText;
+    EXPECT_EQ(player->TagType, "mp3tag");
+    EXPECT_EQ(player->ModulePath, mp3Only.path() + "in_mp3.dll");
+    EXPECT_EQ(player->ErrorText, " no find " + mp3Only.path() + "in_mp3PRO.dll ");
+    EXPECT_EQ(errors, 0);
+    EXPECT_THAT(boxes.shown, IsEmpty());
+    EXPECT_THAT(log.Of("in_mp3.dll"), ElementsAre("Init", "Play " + input.path() + " 0"));
+    player->StopPlay();
+}
+
 TEST_F(PlaybackTest, AFileTheModuleRefuses) {
     test::ScratchFile input("noise.voc", test::Bytes(100, 0x55));
     EXPECT_FALSE(player->OpenAndPlay(input.path()));
