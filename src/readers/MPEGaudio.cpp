@@ -1,5 +1,6 @@
 #include "readers/MPEGaudio.h"
 
+#include "readers/ID3Fields.h"
 #include "readers/TextForms.h"
 
 namespace qel {
@@ -105,30 +106,9 @@ void TMPEGaudio::FillSoundInfo(Tinfosound& out) {
 
 void TMPEGaudio::FillTagInfo(Tinfotag& out) {
     ClearTagInfo();
-    if (ID3v1->Present) {
-        InfoTag.Title1 = ID3v1->Title;
-        InfoTag.Artist1 = ID3v1->Artist;
-        InfoTag.Album1 = ID3v1->Album;
-        InfoTag.Year1 = ID3v1->Year;
-        InfoTag.Comment1 = ID3v1->Comment;
-        InfoTag.Track = IntText(ID3v1->Track);
-        InfoTag.Genre1 = ID3v1->GenreName();
-    }
-    if (ID3v2->Present) {
-        InfoTag.Title2 = ID3v2->Title;
-        InfoTag.Artist2 = ID3v2->Artist;
-        InfoTag.Album2 = ID3v2->Album;
-        InfoTag.Track = IntText(ID3v2->Track);
-        InfoTag.Tracktext2 = ID3v2->TrackText;
-        InfoTag.Year2 = ID3v2->Year;
-        InfoTag.Genre2 = ID3v2->Genre;
-        InfoTag.Comment2 = ID3v2->Comment;
-        InfoTag.Composer2 = ID3v2->Composer;
-        InfoTag.Encoder2 = ID3v2->Encoder;
-        InfoTag.Copyright2 = ID3v2->Copyright;
-        InfoTag.Language2 = ID3v2->Language;
-        InfoTag.Link2 = ID3v2->Link;
-    }
+    // The ID3v2 track number replaces the ID3v1 one whenever that tag is present.
+    CopyID3v1Fields(*ID3v1, InfoTag);
+    CopyID3v2Fields(*ID3v2, InfoTag);
     out = InfoTag;
 }
 

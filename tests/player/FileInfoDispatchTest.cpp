@@ -1,10 +1,11 @@
-#include "player/FileInfoDispatch.h"
 
-#include <gtest/gtest.h>
 
 #include "platform/fake/MemoryFiles.h"
+#include "player/FileInfoDispatch.h"
+#include "support/CountingFiles.h"
 #include "support/ID3Builders.h"
 #include "support/MpegStreams.h"
+#include <gtest/gtest.h>
 
 namespace qel {
 namespace {
@@ -107,20 +108,10 @@ TEST_F(MpegWavDispatch, UnknownMissingOrExtensionlessFilesLeaveEverythingEmpty) 
     EXPECT_FALSE(dispatch.ReadFileInfo("noise.wav"));
 }
 
-// Counts the opens that reach the system.
-class CountingFiles final : public FileOpener {
-public:
-    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share, std::string* reason) override {
-        ++opens;
-        return SystemFiles().OpenRead(path, share, reason);
-    }
-    int opens = 0;
-};
-
 TEST(MpegWavDispatchFiles, EachRequestOpensTheFileOnce) {
     test::ScratchFile mp3("dispatch.mp3", TaggedMp3());
     test::ScratchFile wav("dispatch.wav", Wav());
-    CountingFiles files;
+    test::CountingFiles files;
     FileInfoDispatch dispatch(files);
     // The WAV file is read by both analysers of its row, three times each.
     for (const auto* file : {&mp3, &wav}) {

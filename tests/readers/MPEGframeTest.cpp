@@ -114,17 +114,6 @@ TEST(MpegHeader, FrameLengthTruncatesAndAddsPadding) {
     EXPECT_EQ(FrameLength(Decoded({.version = 0, .layer = 2, .bitRateIndex = 14, .sampleRateIndex = 2})), 2880);
 }
 
-TEST(MpegHeader, ClearedFieldsReadAsUnknown) {
-    MpegFrameInfo f = MpegFrameInfo::Cleared();
-    EXPECT_STREQ(VersionText(f.VersionId), "MPEG ?");
-    EXPECT_STREQ(LayerText(f.LayerId), "Layer ?");
-    EXPECT_STREQ(ChannelModeText(f.ModeId), "Unknown");
-    EXPECT_STREQ(EmphasisText(f.EmphasisId), "Unknown");
-    EXPECT_EQ(FrameLength(f), 0);
-    EXPECT_STREQ(EmphasisText(3), "CCIT J.17");
-    EXPECT_STREQ(EncoderIdText(7), "QDesign");
-}
-
 TEST(MpegFirstFrame, FoundOnlyWithAValidHeaderOneFrameLater) {
     const FrameSpec spec;
     VbrInfo vbr;

@@ -4,6 +4,7 @@
 #include "platform/RequestFiles.h"
 #include "readers/TextForms.h"
 #include "readers/virtualtag.h"
+#include "support/CountingFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -117,20 +118,11 @@ TEST(Ttag, MissingOperationIsAnError) {
     EXPECT_TRUE(reader.TypeName.empty());
 }
 
-class CountingOpener : public FileOpener {
-public:
-    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share, std::string* reason) override {
-        ++opens;
-        return SystemFiles().OpenRead(path, share, reason);
-    }
-    int opens = 0;
-};
-
 TEST(RequestFiles, OneOpenServesEveryReadOfARequest) {
     test::Bytes data;
     for (int i = 0; i < 40000; ++i) data.push_back(static_cast<uint8_t>(i * 7));
     test::ScratchFile file("request.bin", data);
-    CountingOpener counting;
+    test::CountingFiles counting;
     RequestFiles files(counting);
     for (int round = 0; round < 3; ++round) {
         auto f = files.OpenRead(file.path(), ShareMode::AllowWriters);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/MemoryFiles.h"
+#include "support/CountingFiles.h"
 
 namespace qel {
 namespace {
@@ -119,20 +120,6 @@ TEST(InfoReportArguments, OptionsFilesAndUsageErrors) {
     }
 }
 
-// Counts the opens that reach the files below.
-class CountingFiles final : public FileOpener {
-public:
-    explicit CountingFiles(FileOpener& inner) : inner_(inner) {}
-    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share, std::string* reason) override {
-        ++opens;
-        return inner_.OpenRead(path, share, reason);
-    }
-    int opens = 0;
-
-private:
-    FileOpener& inner_;
-};
-
 TEST(InfoReportRead, AMissingFileIsNotagWithItsReason) {
     MemoryFiles files;
     FileReport r = ReadReport(files, "gone.mp3", "gone.mp3");
@@ -145,7 +132,7 @@ TEST(InfoReportRead, AMissingFileIsNotagWithItsReason) {
 TEST(InfoReportRead, AnUnknownFormatIsNotagWithoutError) {
     MemoryFiles memory;
     memory.Add("song.xyz", MemoryFiles::Bytes(4000, 0x41));
-    CountingFiles files(memory);
+    test::CountingFiles files(memory);
     FileReport r = ReadReport(files, "song.xyz", "shown.xyz");
     EXPECT_EQ(r.file, "shown.xyz");
     EXPECT_EQ(r.typetag, "notag");
