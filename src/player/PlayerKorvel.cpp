@@ -1,5 +1,6 @@
 #include "player/PlayerKorvel.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/TempFolder.h"
@@ -25,8 +26,8 @@ int32_t Cut32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>
 
 // A time read-out part: decimal, with a "0" in front of anything below 10.
 std::string TimePart(int32_t value) {
-    std::string text = std::to_string(value);
-    if (value <= 9) text.insert(text.begin(), '0');
+    char text[16];
+    std::snprintf(text, sizeof text, value <= 9 ? "0%d" : "%d", static_cast<int>(value));
     return text;
 }
 
