@@ -33,3 +33,21 @@ cp "$data/adts.aac" fuzz_aac/adts-ffmpeg
 mkdir -p fuzz_mpeg
 cp "$data/cbr.mp3" fuzz_mpeg/cbr-lame
 cp "$data/vbr.mp3" fuzz_mpeg/vbr-lame-mutagen
+
+# Ogg Vorbis, FLAC, TwinVQ and CD tracks.
+mkdir -p fuzz_ogg fuzz_flac fuzz_twinvq fuzz_cda
+cp "$data/oggenc-sine.ogg" fuzz_ogg/q0-oggenc
+# The FLAC fixture's metadata without its padding block, and the first frames.
+tmp_flac=$(mktemp)
+cp "$data/flac-sine.flac" "$tmp_flac"
+metaflac --remove --block-type=PADDING --dont-use-padding "$tmp_flac"
+head -c 1500 "$tmp_flac" >fuzz_flac/picture-flac
+rm -f "$tmp_flac"
+# A TwinVQ header (stereo, 80 kbit/s, code 44) with NAME, AUTH, a 260-byte
+# COMT chunk and the start of the DATA chunk.
+{ printf 'TWIN97012000\000\000\000\000COMM\000\000\000\020\000\000\000\001\000\000\000\120\000\000\000\054\000\000\000\000'
+  printf 'NAME\000\000\000\004SongAUTH\000\000\000\004BandCOMT\000\000\001\004'; head -c 260 /dev/zero
+  printf 'DATA\000\000\003\350'; head -c 200 /dev/zero; } >fuzz_twinvq/chunks-built
+# Track 3 of disc 2B, starting at frame 150, 16155 frames long.
+{ printf 'RIFF\044\000\000\000CDDAfmt \030\000\000\000\001\000\003\000\053\000\000\000\226\000\000\000\033\077\000\000'
+  head -c 8 /dev/zero; } >fuzz_cda/track3-built

@@ -17,9 +17,9 @@ public:
         while (done < count && position_ < Size()) {
             const auto& block = entry_.Block(position_ / RequestFiles::kBlockSize);
             size_t offset = static_cast<size_t>(position_ % RequestFiles::kBlockSize);
-            if (offset >= block.size()) break;
-            size_t n = std::min(count - done, block.size() - offset);
-            std::memcpy(out + done, block.data() + offset, n);
+            if (offset >= block.size) break;
+            size_t n = std::min(count - done, block.size - offset);
+            std::memcpy(out + done, block.bytes.get() + offset, n);
             done += n;
             position_ += static_cast<int64_t>(n);
         }
@@ -32,14 +32,19 @@ private:
 
 }  // namespace
 
-const std::vector<unsigned char>& RequestFiles::Entry::Block(int64_t index) {
+const RequestFiles::Entry::Loaded& RequestFiles::Entry::Block(int64_t index) {
     auto found = blocks.find(index);
     if (found != blocks.end()) return found->second;
-    std::vector<unsigned char> data(static_cast<size_t>(kBlockSize));
-    size_t got = 0;
-    if (file->Seek(index * kBlockSize)) got = file->Read(data.data(), data.size());
-    data.resize(got);
-    return blocks.emplace(index, std::move(data)).first->second;
+    // Only the part of the block inside the file is asked for, in one read,
+    // into memory that is not cleared first.
+    const int64_t start = index * kBlockSize;
+    Loaded block;
+    const auto wanted = static_cast<size_t>(std::clamp<int64_t>(file->Size() - start, 0, kBlockSize));
+    if (wanted > 0 && file->Seek(start)) {
+        block.bytes = std::make_unique_for_overwrite<unsigned char[]>(wanted);
+        block.size = file->Read(block.bytes.get(), wanted);
+    }
+    return blocks.emplace(index, std::move(block)).first->second;
 }
 
 std::unique_ptr<BinaryFile> RequestFiles::OpenRead(const std::string& path, ShareMode share,

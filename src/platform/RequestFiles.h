@@ -23,8 +23,13 @@ public:
         std::string path;
         std::unique_ptr<BinaryFile> file;  // null when the open failed
         std::string reason;
-        std::map<int64_t, std::vector<unsigned char>> blocks;
-        const std::vector<unsigned char>& Block(int64_t index);
+        // A block's bytes as read: only the part inside the file.
+        struct Loaded {
+            std::unique_ptr<unsigned char[]> bytes;
+            size_t size = 0;
+        };
+        std::map<int64_t, Loaded> blocks;
+        const Loaded& Block(int64_t index);
     };
 
 private:

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 #include "readers/ByteOrder.h"
 #include "readers/FileBytes.h"
@@ -149,8 +148,9 @@ void ReadComments(TFLACfile& flac, Cursor& cursor, uint32_t blockLength) {
             cursor.Skip(length);
             continue;
         }
+        // Kept within the block's length, the text may end before its value.
         const std::string text = cursor.Text(length, blockLength);
-        *target = Utf8ToWide(std::string_view(text).substr(equals + 1));
+        *target = Utf8ToWide(std::string_view(text).substr(std::min(text.size(), equals + 1)));
     }
 }
 
@@ -218,7 +218,7 @@ bool TFLACfile::ReadFlacStream(const std::string& fileName) {
                     break;
                 case BlockAction::ReadWhole:
                     if (cursor.Position() + length > cursor.Size())
-                        throw std::runtime_error("FLAC metadata block runs past the end of " + fileName);
+                        throw FlacBlockError("metadata block runs past the end of " + fileName);
                     cursor.Skip(length);
                     break;
                 case BlockAction::Skip:

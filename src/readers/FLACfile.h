@@ -3,12 +3,19 @@
 // the metadata blocks at the head of the file (behind any ID3v2 tag).
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "readers/ID3v2.h"
 #include "readers/virtualtag.h"
 
 namespace qel {
+
+// A metadata block that must be read whole runs past the end of the file.
+class FlacBlockError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 class TFLACfile : public Ttag {
 public:

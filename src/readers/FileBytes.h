@@ -12,9 +12,9 @@ namespace qel {
 // Fills count bytes from position; what the file does not hold stays zero.
 // Returns how many bytes really came.
 inline size_t ReadZeroFilled(BinaryFile& file, int64_t position, void* buffer, size_t count) {
-    std::memset(buffer, 0, count);
-    if (!file.Seek(position)) return 0;
-    return file.Read(buffer, count);
+    const size_t got = file.Seek(position) ? file.Read(buffer, count) : 0;
+    std::memset(static_cast<char*>(buffer) + got, 0, count - got);
+    return got;
 }
 
 }  // namespace qel

@@ -46,6 +46,13 @@ std::string TextOrFallback(const std::string& first, const std::string& second) 
 
 }  // namespace
 
+int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize) {
+    // Each size byte is taken whole, as the tag's writers of old stored it.
+    const int64_t size = (int64_t{header[6]} << 21) + (int64_t{header[7]} << 14) + (int64_t{header[8]} << 7) + header[9];
+    const int64_t total = size + static_cast<int64_t>(TID3v2::kHeaderSize) + ((header[5] & kFooterFlag) ? 10 : 0);
+    return total > fileSize ? 0 : static_cast<int32_t>(total);
+}
+
 std::string DecodeFrameText(std::string_view content) {
     if (content.empty() || content[0] != 1) return TrimBoth(content);
     std::u16string units;
@@ -118,10 +125,7 @@ bool TID3v2::ReadTag(const std::string& fileName) {
     Present = true;
     Version = header[3];
     hasFooter_ = (header[5] & kFooterFlag) != 0;
-    // Each size byte is taken whole, as the tag's writers of old stored it.
-    const int64_t size = (int64_t{header[6]} << 21) + (int64_t{header[7]} << 14) + (int64_t{header[8]} << 7) + header[9];
-    const int64_t total = size + static_cast<int64_t>(kHeaderSize) + (hasFooter_ ? 10 : 0);
-    TagSize = total > fileSize ? 0 : static_cast<int32_t>(total);
+    TagSize = ID3v2TagSize(header, fileSize);
 
     if ((Version == 2 || Version == 3 || Version == 4) && TagSize > 0) {
         Slots slots;

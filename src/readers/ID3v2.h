@@ -46,6 +46,10 @@ private:
     bool hasFooter_ = false;
 };
 
+// The total size of the tag whose 10-byte header is given (size bytes taken
+// whole, plus the header and any footer); 0 when that exceeds fileSize.
+int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize);
+
 // The text of a frame's kept content: encoding 1 is UTF-16 (little-endian
 // units, FF-led units dropped), anything else is taken byte for byte; blanks
 // are trimmed at both ends.

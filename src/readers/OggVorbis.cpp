@@ -6,6 +6,7 @@
 
 #include "readers/ByteOrder.h"
 #include "readers/FileBytes.h"
+#include "readers/ID3v2.h"
 #include "readers/TagText.h"
 #include "readers/TextForms.h"
 
@@ -31,7 +32,7 @@ constexpr uint8_t kCommentMagic[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
 constexpr size_t kCommentBuffer = 250;
 
 // The backwards search for the last page: 50 windows of 251 bytes, each
-// starting 241 bytes before the previous one.
+// starting 241 bytes before the previous one, the first 251 bytes before the end.
 constexpr int kSearchWindows = 50;
 constexpr int64_t kWindowStep = 241;
 constexpr int64_t kWindowTail = 10;
@@ -64,12 +65,9 @@ constexpr char kManyChannels[] = "Multi Channel";
 // Size of an ID3v2 tag in front of the Ogg data, 0 when there is none or it
 // claims more than the file holds.
 int32_t LeadingID3v2Size(BinaryFile& file, int64_t fileSize) {
-    uint8_t head[10];
+    uint8_t head[TID3v2::kHeaderSize];
     ReadZeroFilled(file, 0, head, sizeof head);
-    if (std::memcmp(head, "ID3", 3) != 0) return 0;
-    int64_t size = (int64_t{head[6]} << 21) + (int64_t{head[7]} << 14) + (int64_t{head[8]} << 7) + head[9] + 10;
-    if (head[5] & 0x10) size += 10;
-    return size > fileSize ? 0 : static_cast<int32_t>(size);
+    return std::memcmp(head, "ID3", 3) == 0 ? ID3v2TagSize(head, fileSize) : 0;
 }
 
 void StoreComment(const std::string& text, CommentSlots& slots) {
@@ -97,9 +95,11 @@ void ReadComments(BinaryFile& file, int64_t position, CommentSlots& slots) {
         if (ReadZeroFilled(file, position, lengthBytes, 4) < 4) return;
         const uint32_t length = LoadLE32(lengthBytes);
         const int64_t textStart = position + 4;
-        char buffer[kCommentBuffer] = {};
-        ReadZeroFilled(file, textStart, buffer, std::min<size_t>(length, kCommentBuffer));
-        StoreComment(TrimBoth(std::string_view(buffer, kCommentBuffer)), slots);
+        // The buffer's zero fill would be trimmed away: only the bytes read count.
+        char buffer[kCommentBuffer];
+        const size_t wanted = std::min<size_t>(length, kCommentBuffer);
+        ReadZeroFilled(file, textStart, buffer, wanted);
+        StoreComment(TrimBoth(std::string_view(buffer, wanted)), slots);
         position = textStart + length;
         if (item == 0) {
             uint8_t countBytes[4];
@@ -111,20 +111,22 @@ void ReadComments(BinaryFile& file, int64_t position, CommentSlots& slots) {
 }
 
 // Granule position (low 32 bits) of the page marker nearest the end of the
-// file within the last 50 windows; 0 when there is none. A window that would
-// begin before the file starts is read from the start instead and ends the search.
+// file within the last 50 windows; 0 when there is none. The windows step
+// back 241 bytes and overlap, so together they test every marker start from
+// 10 bytes before the end down to the start of the last window, nearest the
+// end first. A window that would begin before the file begins at its start
+// instead and is the last one.
 int32_t FindLastGranule(BinaryFile& file, int64_t fileSize) {
-    for (int k = 1; k <= kSearchWindows; ++k) {
-        const int64_t start = std::max<int64_t>(0, fileSize - kWindowStep * k - kWindowTail);
-        uint8_t window[kWindowSize];
-        ReadZeroFilled(file, start, window, sizeof window);
-        for (int64_t j = kWindowStep; j >= 0; --j) {
-            if (std::memcmp(window + j, kPageMarker, 4) != 0) continue;
-            uint8_t granule[4];
-            ReadZeroFilled(file, start + j + kGranuleOffset, granule, sizeof granule);
-            return static_cast<int32_t>(LoadLE32(granule));
-        }
-        if (start == 0) break;
+    const int64_t lastStart = kWindowStep * kSearchWindows + kWindowTail;
+    const int64_t low = std::max<int64_t>(0, fileSize - lastStart);
+    const int64_t high = fileSize >= static_cast<int64_t>(kWindowSize) ? fileSize - kWindowTail : kWindowStep;
+    uint8_t area[kWindowStep * kSearchWindows + kWindowTail + 4];
+    ReadZeroFilled(file, low, area, static_cast<size_t>(high - low + 4));
+    for (int64_t at = high - low; at >= 0; --at) {
+        if (area[at] != 'O' || std::memcmp(area + at, kPageMarker, 4) != 0) continue;
+        uint8_t granule[4];
+        ReadZeroFilled(file, low + at + kGranuleOffset, granule, sizeof granule);
+        return static_cast<int32_t>(LoadLE32(granule));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "readers/TextForms.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +20,8 @@ std::string RealText(double value, char decimalSeparator) {
     }
     // 15 significant digits: d.dddddddddddddde±X
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
-    std::string s(buf);
+    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
+    std::string s(buf, written.ptr);
     bool negative = s[0] == '-';
     if (negative) s.erase(0, 1);
     size_t e = s.find('e');
@@ -91,6 +92,7 @@ int32_t TrackFromText(std::string_view text) {
 
 std::u16string Utf8ToWide16(std::string_view text) {
     std::u16string out;
+    out.reserve(text.size());
     size_t i = 0;
     const size_t n = text.size();
     auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };

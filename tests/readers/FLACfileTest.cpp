@@ -5,6 +5,7 @@
 #include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/FLACfile.h"
+#include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
 #include "support/ID3Builders.h"
 #include "support/TestFiles.h"
@@ -17,11 +18,7 @@ using test::FlacBlock;
 using test::FlacSpec;
 using test::VorbisComments;
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
+using test::Concat;
 
 constexpr uint8_t kPadding = 1, kSeekTable = 3, kComments = 4, kPicture = 6;
 
@@ -36,7 +33,7 @@ struct Read {
 };
 
 Bytes WithComments(const std::vector<std::string>& fields) {
-    return Join({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("ref vendor", fields))});
+    return Concat({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("ref vendor", fields))});
 }
 
 TEST(FLACfile, StreamInfoOnlyGivesDurationAndBitRateFromOffset42) {
@@ -115,7 +112,7 @@ TEST(FLACfile, ValuesAreDecodedFromUtf8AndCutAtABadSequence) {
 TEST(FLACfile, MetadataBlocksBeforeAndAfterTheComments) {
     // A seek table is passed over; two padding blocks; a picture and a reserved
     // type are skipped and the comments behind them are still read.
-    const Bytes data = Join({test::FlacStart({}), FlacBlock(kSeekTable, false, Bytes(18, 0)),
+    const Bytes data = Concat({test::FlacStart({}), FlacBlock(kSeekTable, false, Bytes(18, 0)),
                              FlacBlock(kPadding, false, Bytes(100, 0)), FlacBlock(kPicture, false, Bytes(300, 7)),
                              FlacBlock(kPadding, false, Bytes(10, 0)), FlacBlock(100, false, Bytes(5, 1)),
                              FlacBlock(kComments, true, VorbisComments("v", {"TITLE=Behind"})), Bytes(1000, 0)});
@@ -126,7 +123,7 @@ TEST(FLACfile, MetadataBlocksBeforeAndAfterTheComments) {
 }
 
 TEST(FLACfile, OnlyTheInvalidBlockTypeMakesTheStreamInvalid) {
-    Read r(Join({test::FlacStart({}), FlacBlock(127, false, Bytes(4, 0)),
+    Read r(Concat({test::FlacStart({}), FlacBlock(127, false, Bytes(4, 0)),
                  FlacBlock(kComments, true, VorbisComments("v", {"TITLE=unread"}))}));
     EXPECT_FALSE(r.open);
     EXPECT_EQ(r.flac.TypeName, "");
@@ -139,7 +136,7 @@ TEST(FLACfile, OnlyTheInvalidBlockTypeMakesTheStreamInvalid) {
 }
 
 TEST(FLACfile, ZeroLengthBlockEndsTheScanWithAValidStream) {
-    const Bytes data = Join({test::FlacStart({}), FlacBlock(kSeekTable, false, {}),
+    const Bytes data = Concat({test::FlacStart({}), FlacBlock(kSeekTable, false, {}),
                              FlacBlock(kComments, true, VorbisComments("v", {"TITLE=unread"}))});
     Read r(data);
     EXPECT_TRUE(r.open);
@@ -151,7 +148,7 @@ TEST(FLACfile, CommentDataDecidesWhereTheNextHeaderIs) {
     // The block claims 4 bytes more than its comments use: the next header is
     // read right behind the comments.
     const Bytes comments = VorbisComments("v", {"TITLE=t"});
-    const Bytes data = Join({test::FlacStart({}),
+    const Bytes data = Concat({test::FlacStart({}),
                              FlacBlock(kComments, false, comments, static_cast<uint32_t>(comments.size() + 4)),
                              FlacBlock(127, true, {0})});
     EXPECT_FALSE(Read(data).open);
@@ -160,7 +157,7 @@ TEST(FLACfile, CommentDataDecidesWhereTheNextHeaderIs) {
 TEST(FLACfile, ReadsBehindALeadingID3v2Tag) {
     const Bytes tag = test::ID3v2Builder(3).Frame("TIT2", test::Latin1Text("ID3 title")).Padding(20).Build();
     const Bytes flac = WithComments({"TITLE=FLAC title"});
-    Read r(Join({tag, flac}));
+    Read r(Concat({tag, flac}));
     ASSERT_TRUE(r.open);
     EXPECT_EQ(r.flac.Title, "FLAC title");
     EXPECT_EQ(r.flac.AudioOffset, static_cast<int32_t>(tag.size() + flac.size()));
@@ -171,17 +168,17 @@ TEST(FLACfile, DamagedLengthsAndCountsAreBoundedByTheFile) {
     Bytes comments = VorbisComments("v", {"TITLE=kept"}, 5);
     test::AppendLE32(comments, 0xFFFFFFFFu);
     test::Append(comments, "ARTIST=cut");
-    Read huge(Join({test::FlacStart({}), FlacBlock(kComments, false, comments)}));
+    Read huge(Concat({test::FlacStart({}), FlacBlock(kComments, false, comments)}));
     EXPECT_TRUE(huge.open);
     EXPECT_EQ(huge.flac.Title, "kept");
     EXPECT_EQ(huge.flac.Artist, "cut");
     EXPECT_EQ(huge.flac.AudioOffset, huge.flac.FileLength);
 
     // Counts far beyond the fields present, or negative.
-    EXPECT_EQ(Read(Join({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("v", {"TITLE=a"}, 0x7FFFFFFF))}))
+    EXPECT_EQ(Read(Concat({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("v", {"TITLE=a"}, 0x7FFFFFFF))}))
                   .flac.Title,
               "a");
-    Read negative(Join({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("v", {"TITLE=a"}, 0x80000000u))}));
+    Read negative(Concat({test::FlacStart({}), FlacBlock(kComments, true, VorbisComments("v", {"TITLE=a"}, 0x80000000u))}));
     EXPECT_TRUE(negative.open);
     EXPECT_EQ(negative.flac.Title, "");
 
@@ -189,12 +186,17 @@ TEST(FLACfile, DamagedLengthsAndCountsAreBoundedByTheFile) {
     Bytes vendor;
     test::AppendLE32(vendor, 1000);
     test::Append(vendor, std::string(50, 'v'));
-    Read longVendor(Join({test::FlacStart({}), FlacBlock(kComments, false, vendor, 20), Bytes(2000, 'x')}));
+    Read longVendor(Concat({test::FlacStart({}), FlacBlock(kComments, false, vendor, 20), Bytes(2000, 'x')}));
     EXPECT_EQ(longVendor.flac.Vendor, std::string(20, 'v'));
+    // A block shorter than a field's name: the value is empty.
+    const Bytes titleOnly = VorbisComments("", {"TITLE=long enough"});
+    Read shortBlock(Concat({test::FlacStart({}), FlacBlock(kComments, true, titleOnly, 5)}));
+    EXPECT_TRUE(shortBlock.open);
+    EXPECT_EQ(shortBlock.flac.Title, "");
 
     // Padding, pictures and reserved types beyond the file end the scan at its end.
     for (uint8_t type : {kPadding, kPicture, uint8_t{126}}) {
-        Read cut(Join({test::FlacStart({}), FlacBlock(type, false, Bytes(10, 0), 5000)}));
+        Read cut(Concat({test::FlacStart({}), FlacBlock(type, false, Bytes(10, 0), 5000)}));
         EXPECT_TRUE(cut.open) << int{type};
         EXPECT_EQ(cut.flac.AudioOffset, cut.flac.FileLength) << int{type};
         EXPECT_EQ(cut.flac.BitRate, 0) << int{type};
@@ -203,9 +205,9 @@ TEST(FLACfile, DamagedLengthsAndCountsAreBoundedByTheFile) {
 
 TEST(FLACfile, ShortSeekTableFailsTheRead) {
     MemoryFiles files;
-    files.Add("a.flac", Join({test::FlacStart({}), FlacBlock(kSeekTable, false, Bytes(10, 0), 18)}));
+    files.Add("a.flac", Concat({test::FlacStart({}), FlacBlock(kSeekTable, false, Bytes(10, 0), 18)}));
     TFLACfile flac(files);
-    EXPECT_THROW(flac.Open("a.flac"), std::runtime_error);
+    EXPECT_THROW(flac.Open("a.flac"), FlacBlockError);
     FileInfoDispatch dispatch(files);
     EXPECT_FALSE(dispatch.ReadFileInfo("a.flac"));
     EXPECT_EQ(dispatch.TagType, "notag");

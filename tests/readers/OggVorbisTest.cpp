@@ -4,6 +4,7 @@
 #include "player/FileInfoDispatch.h"
 #include "readers/OggVorbis.h"
 #include "readers/TextForms.h"
+#include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
 #include "support/TestFiles.h"
 
@@ -14,15 +15,7 @@ using test::Bytes;
 using test::OggSpec;
 using test::VorbisComments;
 
-struct Read {
-    MemoryFiles files;
-    TOggVorbis ogg{files};
-    bool result = false;
-    explicit Read(const Bytes& data) {
-        files.Add("a.ogg", data);
-        result = ogg.ReadInfo("a.ogg");
-    }
-};
+using Read = test::AnalysedBytes<TOggVorbis>;
 
 Bytes WithComments(const std::vector<std::string>& fields, const std::string& vendor = "Test vendor") {
     OggSpec spec;
@@ -78,49 +71,49 @@ TEST(OggVorbis, CommentNamesFallbacksAndOverwrites) {
         // names match in any case; a later duplicate replaces an earlier one.
         Read r(WithComments({"PERFORMER=Player", "artist=Band", "DESCRIPTION=Long", "Comment=Short",
                              "TITLE=first", "title=second", "OTHER=x", "ALBUM=  padded  "}));
-        ASSERT_TRUE(r.result);
-        EXPECT_EQ(r.ogg.Artist, "Band");
-        EXPECT_EQ(r.ogg.Comment, "Short");
-        EXPECT_EQ(r.ogg.Title, "second");
-        EXPECT_EQ(r.ogg.Album, "padded");
+        ASSERT_TRUE(r.read);
+        EXPECT_EQ(r.reader.Artist, "Band");
+        EXPECT_EQ(r.reader.Comment, "Short");
+        EXPECT_EQ(r.reader.Title, "second");
+        EXPECT_EQ(r.reader.Album, "padded");
     }
     {
         Read r(WithComments({"PERFORMER=Player", "DESCRIPTION=Long"}));
-        EXPECT_EQ(r.ogg.Artist, "Player");
-        EXPECT_EQ(r.ogg.Comment, "Long");
+        EXPECT_EQ(r.reader.Artist, "Player");
+        EXPECT_EQ(r.reader.Comment, "Long");
     }
 }
 
 TEST(OggVorbis, TrackNumberIsParsedAndCutToEightBits) {
-    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=3/12"})).ogg.Track, 3);
-    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=x"})).ogg.Track, 0);
-    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=300"})).ogg.Track, 44);
-    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=-1"})).ogg.Track, 255);
+    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=3/12"})).reader.Track, 3);
+    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=x"})).reader.Track, 0);
+    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=300"})).reader.Track, 44);
+    EXPECT_EQ(Read(WithComments({"TRACKNUMBER=-1"})).reader.Track, 255);
     Tinfotag tags;
     Read none(WithComments({}));
-    none.ogg.FillTagInfo(tags);
+    none.reader.FillTagInfo(tags);
     EXPECT_EQ(tags.Track, "0");
 }
 
 TEST(OggVorbis, ValuesAreDecodedFromUtf8AndCutAtABadSequence) {
     Read r(WithComments({"TITLE=Caf\xC3\xA9", "GENRE=Rock\xE0\x41more"}, "Vendor \xC3\xA9"));
-    EXPECT_EQ(r.ogg.Title, "Caf\xE9");
-    EXPECT_EQ(r.ogg.Genre, "Rock");
-    EXPECT_EQ(r.ogg.Vendor, "Vendor \xC3\xA9");  // the vendor text is not decoded
+    EXPECT_EQ(r.reader.Title, "Caf\xE9");
+    EXPECT_EQ(r.reader.Genre, "Rock");
+    EXPECT_EQ(r.reader.Vendor, "Vendor \xC3\xA9");  // the vendor text is not decoded
 }
 
 TEST(OggVorbis, LongCommentKeepsItsFirst250BytesAndTheNextIsStillRead) {
     const std::string longTitle(300, 'x');
     Read r(WithComments({"TITLE=" + longTitle, "ARTIST=Next"}));
-    EXPECT_EQ(r.ogg.Title, std::string(250 - 6, 'x'));
-    EXPECT_EQ(r.ogg.Artist, "Next");
+    EXPECT_EQ(r.reader.Title, std::string(250 - 6, 'x'));
+    EXPECT_EQ(r.reader.Artist, "Next");
 }
 
 TEST(OggVorbis, TextsWithoutEqualsSignFillTheVendorOnlyOnce) {
     // A vendor text with "=" is taken as a comment; the first plain text then becomes the vendor.
     Read r(WithComments({"plain", "other", "=Nameless"}, "TITLE=from vendor"));
-    EXPECT_EQ(r.ogg.Title, "from vendor");
-    EXPECT_EQ(r.ogg.Vendor, "plain");
+    EXPECT_EQ(r.reader.Title, "from vendor");
+    EXPECT_EQ(r.reader.Vendor, "plain");
 }
 
 TEST(OggVorbis, LeadingID3v2TagIsSkippedByItsDeclaredSize) {
@@ -134,19 +127,19 @@ TEST(OggVorbis, LeadingID3v2TagIsSkippedByItsDeclaredSize) {
         return data;
     };
     Read plain(tagged(0, 100, 100));
-    EXPECT_TRUE(plain.result);
-    EXPECT_EQ(plain.ogg.LeadingTagSize, 110);
+    EXPECT_TRUE(plain.read);
+    EXPECT_EQ(plain.reader.LeadingTagSize, 110);
     Read footer(tagged(0x10, 100, 110));
-    EXPECT_TRUE(footer.result);
-    EXPECT_EQ(footer.ogg.LeadingTagSize, 120);
+    EXPECT_TRUE(footer.read);
+    EXPECT_EQ(footer.reader.LeadingTagSize, 120);
     // The size bytes are taken whole: 0x80 counts 128.
     Read wide(tagged(0, 0x80, 128));
-    EXPECT_TRUE(wide.result);
-    EXPECT_EQ(wide.ogg.LeadingTagSize, 138);
+    EXPECT_TRUE(wide.read);
+    EXPECT_EQ(wide.reader.LeadingTagSize, 138);
     // A declared size beyond the file is ignored, so no page is found at 0.
     Bytes huge = tagged(0, 100, 100);
     huge[6] = 0x7F;
-    EXPECT_FALSE(Read(huge).result);
+    EXPECT_FALSE(Read(huge).read);
 }
 
 TEST(OggVorbis, SampleRateKeepsAllThirtyTwoBits) {
@@ -154,8 +147,8 @@ TEST(OggVorbis, SampleRateKeepsAllThirtyTwoBits) {
     spec.sampleRate = 96000;
     spec.lastGranule = 960000;
     Read r(OggVorbisFile(spec));
-    EXPECT_EQ(r.ogg.SampleRate, 96000u);
-    EXPECT_DOUBLE_EQ(r.ogg.DurationSeconds(), 10);
+    EXPECT_EQ(r.reader.SampleRate, 96000u);
+    EXPECT_DOUBLE_EQ(r.reader.DurationSeconds(), 10);
     spec.sampleRate = 65536;  // low 16 bits all zero
     MemoryFiles files;
     files.Add("b.ogg", OggVorbisFile(spec));
@@ -169,9 +162,9 @@ TEST(OggVorbis, WithoutLastPageTheDurationComesFromTheNominalBitRate) {
     Bytes data = OggVorbisFile(spec);
     data.resize(1600000, 0);  // no page marker in the last windows
     Read r(data);
-    EXPECT_EQ(r.ogg.TotalSamples, 0);
-    EXPECT_DOUBLE_EQ(r.ogg.DurationSeconds(), 100);
-    EXPECT_EQ(r.ogg.BitRateKbps(), 128);
+    EXPECT_EQ(r.reader.TotalSamples, 0);
+    EXPECT_DOUBLE_EQ(r.reader.DurationSeconds(), 100);
+    EXPECT_EQ(r.reader.BitRateKbps(), 128);
 }
 
 TEST(OggVorbis, LastPageIsFoundInSmallFiles) {
@@ -181,7 +174,7 @@ TEST(OggVorbis, LastPageIsFoundInSmallFiles) {
     spec.lastGranule = 88200;
     const Bytes small = OggVorbisFile(spec);
     ASSERT_LT(small.size(), 251u);
-    EXPECT_EQ(Read(small).ogg.TotalSamples, 88200);
+    EXPECT_EQ(Read(small).reader.TotalSamples, 88200);
 
     // Only the comment page carries a granule, far from the end of a 2000-byte file.
     spec.audioBytes = 0;
@@ -190,8 +183,8 @@ TEST(OggVorbis, LastPageIsFoundInSmallFiles) {
     data.insert(data.end(), second.begin(), second.end());
     data.resize(2000, 0);
     Read r(data);
-    EXPECT_EQ(r.ogg.TotalSamples, 22050);
-    EXPECT_DOUBLE_EQ(r.ogg.DurationSeconds(), 0.5);
+    EXPECT_EQ(r.reader.TotalSamples, 22050);
+    EXPECT_DOUBLE_EQ(r.reader.DurationSeconds(), 0.5);
 }
 
 TEST(OggVorbis, OpenRejectsStreamsThatCannotBePlayed) {
@@ -225,7 +218,7 @@ TEST(OggVorbis, ChannelTextsIncludeCountsAboveTwo) {
         spec.channels = static_cast<uint8_t>(channels);
         Read r(OggVorbisFile(spec));
         Tinfosound sound;
-        r.ogg.FillSoundInfo(sound);
+        r.reader.FillSoundInfo(sound);
         EXPECT_EQ(sound.cnanmod, text);
         EXPECT_EQ(sound.cnanmodid, IntText(channels));
     }
@@ -256,16 +249,16 @@ TEST(OggVorbis, TruncatedHeadersReadAsZeroBytes) {
     // Cut right behind the identification header, and inside the second page header.
     for (size_t cut : {firstPage, firstPage + 10}) {
         Read r(Bytes(whole.begin(), whole.begin() + cut));
-        EXPECT_TRUE(r.result) << cut;
-        EXPECT_EQ(r.ogg.Channels, 2) << cut;
-        EXPECT_EQ(r.ogg.SampleRate, 44100u) << cut;
-        EXPECT_EQ(r.ogg.Vendor, "") << cut;
+        EXPECT_TRUE(r.read) << cut;
+        EXPECT_EQ(r.reader.Channels, 2) << cut;
+        EXPECT_EQ(r.reader.SampleRate, 44100u) << cut;
+        EXPECT_EQ(r.reader.Vendor, "") << cut;
     }
     // Cut inside the identification header: its missing bytes are zero.
     Read cutIdent(Bytes(whole.begin(), whole.begin() + 28 + 13));
-    EXPECT_TRUE(cutIdent.result);
-    EXPECT_EQ(cutIdent.ogg.Channels, 2);
-    EXPECT_EQ(cutIdent.ogg.SampleRate, 44100u & 0xFF);
+    EXPECT_TRUE(cutIdent.read);
+    EXPECT_EQ(cutIdent.reader.Channels, 2);
+    EXPECT_EQ(cutIdent.reader.SampleRate, 44100u & 0xFF);
 }
 
 TEST(OggVorbis, DamagedCommentLengthsAndCountsEndAtTheEndOfTheFile) {
@@ -276,19 +269,19 @@ TEST(OggVorbis, DamagedCommentLengthsAndCountsEndAtTheEndOfTheFile) {
     test::Append(comments, "ARTIST=cut");
     spec.comments = comments;
     Read huge(OggVorbisFile(spec));
-    EXPECT_TRUE(huge.result);
-    EXPECT_EQ(huge.ogg.Title, "kept");
-    EXPECT_EQ(huge.ogg.TotalSamples, 441000);
+    EXPECT_TRUE(huge.read);
+    EXPECT_EQ(huge.reader.Title, "kept");
+    EXPECT_EQ(huge.reader.TotalSamples, 441000);
 
     // A count far beyond the fields present, and a negative count.
     spec.comments = VorbisComments("v", {"TITLE=a", "ARTIST=b"}, 0x7FFFFFFF);
     Read many(OggVorbisFile(spec));
-    EXPECT_EQ(many.ogg.Title, "a");
-    EXPECT_EQ(many.ogg.Artist, "b");
+    EXPECT_EQ(many.reader.Title, "a");
+    EXPECT_EQ(many.reader.Artist, "b");
     spec.comments = VorbisComments("v", {"TITLE=a"}, 0x80000000u);
     Read negative(OggVorbisFile(spec));
-    EXPECT_EQ(negative.ogg.Vendor, "v");
-    EXPECT_EQ(negative.ogg.Title, "");
+    EXPECT_EQ(negative.reader.Vendor, "v");
+    EXPECT_EQ(negative.reader.Title, "");
 }
 
 TEST(OggVorbis, DispatchRowAndDisplayTitle) {

@@ -3,6 +3,7 @@
 #include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TwinVQ.h"
+#include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
 
 namespace qel {
@@ -12,40 +13,25 @@ using test::Bytes;
 using test::TwinVQChunk;
 using test::TwinVQSpec;
 
-Bytes Join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
-struct Read {
-    MemoryFiles files;
-    TTwinVQ vqf{files};
-    bool result = false;
-    bool open = false;
-    explicit Read(const Bytes& data) {
-        files.Add("a.vqf", data);
-        result = vqf.ReadInfo("a.vqf");
-        open = vqf.Open("a.vqf");
-    }
-};
+using test::Concat;
+using Read = test::AnalysedBytes<TTwinVQ>;
 
 Bytes WithHeader(const TwinVQSpec& spec) {
-    return Join({test::TwinVQHeader(spec), TwinVQChunk("DATA", std::string(1000, '\0'))});
+    return Concat({test::TwinVQHeader(spec), TwinVQChunk("DATA", std::string(1000, '\0'))});
 }
 
 TEST(TwinVQ, HeaderNumbersAndTheirTables) {
     for (auto [code, rate] : {std::pair{44u, 44100}, {22u, 22050}, {11u, 11025}, {8u, 8000}, {96u, 30464}}) {
         TwinVQSpec spec;
         spec.sampleRateCode = code | 0xABCD0000u;  // only the low 16 bits count
-        EXPECT_EQ(Read(WithHeader(spec)).vqf.SampleRate, rate) << code;
+        EXPECT_EQ(Read(WithHeader(spec)).reader.SampleRate, rate) << code;
     }
     for (auto [mode, id, text] : {std::tuple{0u, 1, "Mono"}, {1u, 2, "Stereo"}, {5u, 0, "Unknown"}}) {
         TwinVQSpec spec;
         spec.channelMode = mode;
         Read r(WithHeader(spec));
         Tinfosound sound;
-        r.vqf.FillSoundInfo(sound);
+        r.reader.FillSoundInfo(sound);
         EXPECT_EQ(sound.cnanmodid, std::to_string(id));
         EXPECT_EQ(sound.cnanmod, text);
     }
@@ -57,8 +43,8 @@ TEST(TwinVQ, DurationFromFileSizeHeaderSizeAndBitRate) {
     data.resize(1000020, 0);
     Read r(data);
     ASSERT_TRUE(r.open);
-    EXPECT_EQ(r.vqf.TypeName, "vqf");
-    EXPECT_DOUBLE_EQ(r.vqf.Duration, 100);
+    EXPECT_EQ(r.reader.TypeName, "vqf");
+    EXPECT_DOUBLE_EQ(r.reader.Duration, 100);
 
     // A bit rate above 255 shows cut to 8 bits; the duration uses all 16.
     spec.bitRate = 300;
@@ -66,31 +52,31 @@ TEST(TwinVQ, DurationFromFileSizeHeaderSizeAndBitRate) {
     data = WithHeader(spec);
     data.resize(1000040, 0);
     Read cut(data);
-    EXPECT_EQ(cut.vqf.BitRate, 44);
-    EXPECT_DOUBLE_EQ(cut.vqf.Duration, 1000000 / 125.0 / 300);
+    EXPECT_EQ(cut.reader.BitRate, 44);
+    EXPECT_DOUBLE_EQ(cut.reader.Duration, 1000000 / 125.0 / 300);
 
     // A header size beyond the file still gives a positive time.
     spec.bitRate = 80;
     spec.headerSize = 2000;
     data = WithHeader(spec);
     data.resize(1000, 0);
-    EXPECT_DOUBLE_EQ(Read(data).vqf.Duration, 1020 / 125.0 / 80);
+    EXPECT_DOUBLE_EQ(Read(data).reader.Duration, 1020 / 125.0 / 80);
 }
 
 TEST(TwinVQ, ZeroBitRateGivesNoDurationButTheFileStillOpens) {
     TwinVQSpec spec;
     spec.bitRate = 0;
-    Read r(Join({test::TwinVQHeader(spec), TwinVQChunk("NAME", "Named")}));
+    Read r(Concat({test::TwinVQHeader(spec), TwinVQChunk("NAME", "Named")}));
     EXPECT_TRUE(r.open);
     Tinfosound sound;
-    r.vqf.FillSoundInfo(sound);
+    r.reader.FillSoundInfo(sound);
     EXPECT_EQ(sound.duration, "0");
     EXPECT_EQ(sound.bitrate, "0");
-    EXPECT_EQ(r.vqf.Title, "Named");
+    EXPECT_EQ(r.reader.Title, "Named");
 }
 
 TEST(TwinVQ, ChunksFillTheirTextsUpToTheAudioData) {
-    const Bytes data = Join({test::TwinVQHeader({}), TwinVQChunk("NAME", "First"), TwinVQChunk("COMT", "Remark"),
+    const Bytes data = Concat({test::TwinVQHeader({}), TwinVQChunk("NAME", "First"), TwinVQChunk("COMT", "Remark"),
                              TwinVQChunk("XTRA", "skipped"), TwinVQChunk("AUTH", "Writer"),
                              TwinVQChunk("(c) ", "Rights"), TwinVQChunk("FILE", "orig.wav"),
                              TwinVQChunk("NAME", "Second"), TwinVQChunk("DATA", "audio"),
@@ -99,7 +85,7 @@ TEST(TwinVQ, ChunksFillTheirTextsUpToTheAudioData) {
     ASSERT_TRUE(r.open);
     Tinfotag tags;
     tags.Title1 = "stale";
-    r.vqf.FillTagInfo(tags);
+    r.reader.FillTagInfo(tags);
     Tinfotag expected;
     expected.Title2 = "Second";
     expected.Comment2 = "Remark";
@@ -107,51 +93,51 @@ TEST(TwinVQ, ChunksFillTheirTextsUpToTheAudioData) {
     expected.Copyright2 = "Rights";
     expected.origfile = "orig.wav";
     EXPECT_EQ(tags, expected);
-    EXPECT_EQ(r.vqf.ArtistTitle("a.vqf"), "Writer - Second");
+    EXPECT_EQ(r.ArtistTitle(), "Writer - Second");
 
     // An id with a control character ends the walk like DATA.
-    Read control(Join({test::TwinVQHeader({}), TwinVQChunk("NA\x01E", "x"), TwinVQChunk("NAME", "late")}));
-    EXPECT_EQ(control.vqf.Title, "");
+    Read control(Concat({test::TwinVQHeader({}), TwinVQChunk("NA\x01E", "x"), TwinVQChunk("NAME", "late")}));
+    EXPECT_EQ(control.reader.Title, "");
 }
 
 TEST(TwinVQ, ChunkTextsEndAtTheirFirstZeroByte) {
-    Read r(Join({test::TwinVQHeader({}), TwinVQChunk("NAME", "Ten bytes!"),
+    Read r(Concat({test::TwinVQHeader({}), TwinVQChunk("NAME", "Ten bytes!"),
                  TwinVQChunk("AUTH", std::string("Who\0ever", 8))}));
-    EXPECT_EQ(r.vqf.Title, "Ten bytes!");
-    EXPECT_EQ(r.vqf.Author, "Who");
-    EXPECT_EQ(r.vqf.ArtistTitle("a.vqf"), "Who - Ten bytes!");
+    EXPECT_EQ(r.reader.Title, "Ten bytes!");
+    EXPECT_EQ(r.reader.Author, "Who");
+    EXPECT_EQ(r.ArtistTitle(), "Who - Ten bytes!");
 }
 
 TEST(TwinVQ, LongChunksKeep250BytesAndTheWalkStaysInStep) {
-    Read r(Join({test::TwinVQHeader({}), TwinVQChunk("COMT", std::string(250, 'c')),
+    Read r(Concat({test::TwinVQHeader({}), TwinVQChunk("COMT", std::string(250, 'c')),
                  TwinVQChunk("NAME", std::string(700, 'n')), TwinVQChunk("AUTH", "After")}));
-    EXPECT_EQ(r.vqf.Comment, std::string(250, 'c'));
-    EXPECT_EQ(r.vqf.Title, std::string(250, 'n'));
-    EXPECT_EQ(r.vqf.Author, "After");
+    EXPECT_EQ(r.reader.Comment, std::string(250, 'c'));
+    EXPECT_EQ(r.reader.Title, std::string(250, 'n'));
+    EXPECT_EQ(r.reader.Author, "After");
 }
 
 TEST(TwinVQ, DamagedFiles) {
     // A chunk cut by the end of the file is dropped; earlier texts stay.
-    Read cut(Join({test::TwinVQHeader({}), TwinVQChunk("NAME", "Kept"), TwinVQChunk("AUTH", "Cut", 100)}));
+    Read cut(Concat({test::TwinVQHeader({}), TwinVQChunk("NAME", "Kept"), TwinVQChunk("AUTH", "Cut", 100)}));
     EXPECT_TRUE(cut.open);
-    EXPECT_EQ(cut.vqf.Title, "Kept");
-    EXPECT_EQ(cut.vqf.Author, "");
+    EXPECT_EQ(cut.reader.Title, "Kept");
+    EXPECT_EQ(cut.reader.Author, "");
     // A chunk header cut short.
-    Bytes header = Join({test::TwinVQHeader({}), TwinVQChunk("NAME", "Kept")});
+    Bytes header = Concat({test::TwinVQHeader({}), TwinVQChunk("NAME", "Kept")});
     header.insert(header.end(), {'A', 'U', 'T'});
-    EXPECT_EQ(Read(header).vqf.Title, "Kept");
+    EXPECT_EQ(Read(header).reader.Title, "Kept");
 
     // Wrong magic: read, but not opened.
     Bytes wrong = WithHeader({});
     wrong[0] = 'X';
     Read other(wrong);
-    EXPECT_TRUE(other.result);
+    EXPECT_TRUE(other.read);
     EXPECT_FALSE(other.open);
-    EXPECT_EQ(other.vqf.TypeName, "");
+    EXPECT_EQ(other.reader.TypeName, "");
     // Shorter than the header, or missing: not read, nothing thrown.
     const Bytes whole = WithHeader({});
     Read shortFile(Bytes(whole.begin(), whole.begin() + 39));
-    EXPECT_FALSE(shortFile.result);
+    EXPECT_FALSE(shortFile.read);
     EXPECT_FALSE(shortFile.open);
     TTwinVQ vqf;
     EXPECT_FALSE(vqf.ReadInfo("/no/such/file.vqf"));
@@ -160,7 +146,7 @@ TEST(TwinVQ, DamagedFiles) {
 
 TEST(TwinVQ, DispatchRow) {
     MemoryFiles files;
-    files.Add("Song.VQF", Join({test::TwinVQHeader({}), TwinVQChunk("NAME", "Song"), TwinVQChunk("AUTH", "Band")}));
+    files.Add("Song.VQF", Concat({test::TwinVQHeader({}), TwinVQChunk("NAME", "Song"), TwinVQChunk("AUTH", "Band")}));
     FileInfoDispatch dispatch(files);
     EXPECT_TRUE(dispatch.ReadFileInfo("Song.VQF"));
     EXPECT_EQ(dispatch.TagType, "vqftag");

@@ -1,0 +1,253 @@
+// How fast the file information dispatch describes files, against TagLib
+// reading the same files (FileRef, default read style), warm cache.
+//
+// A corpus of kFilesPerFormat files per format is written to a temporary
+// folder at start. Each benchmark reads every file of one format once per
+// iteration; the summary prints files per second of ReadFileInfo, FileTitle
+// and TagLib, the ratio ReadFileInfo / TagLib, and the opens and bytes read
+// per request of ours (counted through a wrapper around the system's files).
+#include <benchmark/benchmark.h>
+#include <taglib/audioproperties.h>
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
+#include <taglib/tdebuglistener.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/BinaryFile.h"
+#include "platform/TempFolder.h"
+#include "platform/fake/MemoryFiles.h"
+#include "player/FileInfoDispatch.h"
+#include "support/ContainerBuilders.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+using qel::test::Bytes;
+
+constexpr int kFilesPerFormat = 300;
+
+// Real encoder output from the test fixtures, and files built in place for
+// the formats without an encoder here.
+Bytes Fixture(const char* name) { return qel::test::ReadFileBytes(std::string(QEL_TEST_DATA) + "/" + name); }
+Bytes Seed(const char* name) { return qel::test::ReadFileBytes(std::string(QEL_FUZZ_CORPUS) + "/" + name); }
+
+Bytes TwinVQFile() {
+    using namespace qel::test;
+    Bytes out = TwinVQHeader({});
+    for (const auto& chunk : {TwinVQChunk("NAME", "Benchmark title"), TwinVQChunk("AUTH", "Benchmark author"),
+                              TwinVQChunk("COMT", "A comment"), TwinVQChunk("DATA", std::string(20000, '\x55'))})
+        out.insert(out.end(), chunk.begin(), chunk.end());
+    return out;
+}
+
+// One line per format: its extension and where its files come from. Adding a
+// format whose reader is in the dispatch table is one more line here.
+struct CorpusFormat {
+    const char* extension;
+    std::function<Bytes()> make;
+};
+const std::vector<CorpusFormat> kFormats = {
+    {".ogg", [] { return Fixture("oggenc-sine.ogg"); }},
+    {".flac", [] { return Fixture("flac-sine.flac"); }},
+    {".ape", [] { return Fixture("tagged.ape"); }},
+    {".aac", [] { return Fixture("adts.aac"); }},
+    {".mpc", [] { return Seed("fuzz_mpegplus/v7-built"); }},
+    {".mac", [] { return Seed("fuzz_monkey/v399-built"); }},
+    {".vqf", [] { return TwinVQFile(); }},
+    {".cda", [] { return qel::test::CdaTrack(3, 0x2B, 150, 16155); }},
+};
+
+// Counts opens and bytes read, passing everything on to the system's files.
+class CountingFiles final : public qel::FileOpener {
+public:
+    int64_t opens = 0;
+    int64_t bytes = 0;
+
+    std::unique_ptr<qel::BinaryFile> OpenRead(const std::string& path, qel::ShareMode share,
+                                              std::string* reason) override {
+        ++opens;
+        auto file = qel::SystemFiles().OpenRead(path, share, reason);
+        if (!file) return nullptr;
+        return std::make_unique<CountingFile>(std::move(file), bytes);
+    }
+
+private:
+    class CountingFile final : public qel::BinaryFile {
+    public:
+        CountingFile(std::unique_ptr<qel::BinaryFile> inner, int64_t& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
+        int64_t Size() const override { return inner_->Size(); }
+        bool Seek(int64_t position) override { return inner_->Seek(position); }
+        int64_t Position() const override { return inner_->Position(); }
+        size_t Read(void* buffer, size_t count) override {
+            const size_t got = inner_->Read(buffer, count);
+            bytes_ += static_cast<int64_t>(got);
+            return got;
+        }
+
+    private:
+        std::unique_ptr<qel::BinaryFile> inner_;
+        int64_t& bytes_;
+    };
+};
+
+class QuietTagLib final : public TagLib::DebugListener {
+public:
+    void printMessage(const TagLib::String&) override {}
+};
+
+struct Corpus {
+    std::string folder;
+    std::map<std::string, std::vector<std::string>> paths;  // by extension
+
+    Corpus() {
+        folder = qel::TempFolder() + "qelbench" + std::to_string(::getpid()) + "/";
+        std::filesystem::create_directories(folder);
+        for (const auto& format : kFormats) {
+            const Bytes bytes = format.make();
+            auto& list = paths[format.extension];
+            for (int i = 0; i < kFilesPerFormat; ++i) {
+                list.push_back(folder + "file" + std::to_string(i) + format.extension);
+                qel::test::WriteFileBytes(list.back(), bytes);
+            }
+        }
+    }
+    ~Corpus() { std::filesystem::remove_all(folder); }
+};
+
+struct Measured {
+    double readFileInfo = 0, fileTitle = 0, tagLib = 0;  // files per second
+    double inMemory = 0;  // ReadFileInfo with the files served from memory: no system calls
+    double opensPerInfo = 0, opensPerTitle = 0, bytesPerInfo = 0, bytesPerTitle = 0;
+    int recognised = 0;
+};
+std::map<std::string, Measured> results;
+
+void ReadFileInfoAll(benchmark::State& state, const std::vector<std::string>* files) {
+    qel::FileInfoDispatch dispatch;
+    for (auto _ : state)
+        for (const auto& path : *files) benchmark::DoNotOptimize(dispatch.ReadFileInfo(path));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files->size()));
+}
+
+// The same requests on the same bytes held in memory: what the readers cost
+// without the operating system's open, read and close.
+void InMemoryAll(benchmark::State& state, const std::vector<std::string>* files) {
+    qel::MemoryFiles memory;
+    for (const auto& path : *files) memory.Add(path, qel::test::ReadFileBytes(path));
+    qel::FileInfoDispatch dispatch(memory);
+    for (auto _ : state)
+        for (const auto& path : *files) benchmark::DoNotOptimize(dispatch.ReadFileInfo(path));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files->size()));
+}
+
+void FileTitleAll(benchmark::State& state, const std::vector<std::string>* files) {
+    qel::FileInfoDispatch dispatch;
+    for (auto _ : state)
+        for (const auto& path : *files) benchmark::DoNotOptimize(dispatch.FileTitle(path));
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files->size()));
+}
+
+void TagLibAll(benchmark::State& state, const std::vector<std::string>* files) {
+    for (auto _ : state) {
+        for (const auto& path : *files) {
+            TagLib::FileRef ref(path.c_str());
+            if (ref.isNull()) continue;
+            if (TagLib::Tag* tag = ref.tag()) {
+                benchmark::DoNotOptimize(tag->title());
+                benchmark::DoNotOptimize(tag->artist());
+            }
+            if (TagLib::AudioProperties* properties = ref.audioProperties())
+                benchmark::DoNotOptimize(properties->lengthInMilliseconds());
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(files->size()));
+}
+
+// Opens and bytes of one pass of each request kind, outside the timed runs.
+void CountRequests(const std::string& extension, const std::vector<std::string>& files) {
+    Measured& m = results[extension];
+    CountingFiles counting;
+    qel::FileInfoDispatch dispatch(counting);
+    for (const auto& path : files) m.recognised += dispatch.ReadFileInfo(path) ? 1 : 0;
+    m.opensPerInfo = static_cast<double>(counting.opens) / files.size();
+    m.bytesPerInfo = static_cast<double>(counting.bytes) / files.size();
+    counting.opens = counting.bytes = 0;
+    for (const auto& path : files) benchmark::DoNotOptimize(dispatch.FileTitle(path));
+    m.opensPerTitle = static_cast<double>(counting.opens) / files.size();
+    m.bytesPerTitle = static_cast<double>(counting.bytes) / files.size();
+}
+
+// Keeps the console output and takes the files per second of each run.
+class Collector final : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs) {
+            const std::string name = run.benchmark_name();
+            const auto slash = name.find('/');
+            if (slash == std::string::npos || run.run_type != Run::RT_Iteration) continue;
+            const auto rate = run.counters.find("items_per_second");
+            if (rate == run.counters.end()) continue;
+            Measured& m = results[name.substr(slash + 1)];
+            const std::string kind = name.substr(0, slash);
+            double* slot = kind == "ReadFileInfo" ? &m.readFileInfo
+                           : kind == "FileTitle"  ? &m.fileTitle
+                           : kind == "InMemory"   ? &m.inMemory
+                                                  : &m.tagLib;
+            *slot = rate->second;
+        }
+    }
+};
+
+void PrintSummary() {
+    std::printf("\n%-6s %14s %14s %14s %8s %12s %12s %10s %12s\n", "format", "ReadFileInfo/s", "FileTitle/s",
+                "TagLib/s", "ratio", "opens/req", "bytes/req", "recognised", "in memory/s");
+    double ours = 0, theirs = 0;
+    for (const auto& format : kFormats) {
+        const Measured& m = results[format.extension];
+        const double ratio = m.tagLib > 0 ? m.readFileInfo / m.tagLib : 0;
+        std::printf("%-6s %14.0f %14.0f %14.0f %7.1fx %5.2f / %-4.2f %12.0f %6d/%d %12.0f\n", format.extension,
+                    m.readFileInfo, m.fileTitle, m.tagLib, ratio, m.opensPerInfo, m.opensPerTitle, m.bytesPerInfo,
+                    m.recognised, kFilesPerFormat, m.inMemory);
+        if (m.readFileInfo > 0 && m.tagLib > 0) {
+            ours += 1 / m.readFileInfo;
+            theirs += 1 / m.tagLib;
+        }
+    }
+    // Whole corpus: the time for one file of every format, summed.
+    if (ours > 0)
+        std::printf("all    %14.0f %14s %14.0f %7.1fx   (opens/req: ReadFileInfo / FileTitle)\n",
+                    kFormats.size() / ours, "", kFormats.size() / theirs, theirs / ours);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QuietTagLib quiet;
+    TagLib::setDebugListener(&quiet);
+    benchmark::Initialize(&argc, argv);
+    const Corpus corpus;
+    for (const auto& format : kFormats) {
+        const auto* files = &corpus.paths.at(format.extension);
+        CountRequests(format.extension, *files);
+        benchmark::RegisterBenchmark((std::string("ReadFileInfo/") + format.extension).c_str(), ReadFileInfoAll, files);
+        benchmark::RegisterBenchmark((std::string("FileTitle/") + format.extension).c_str(), FileTitleAll, files);
+        benchmark::RegisterBenchmark((std::string("TagLib/") + format.extension).c_str(), TagLibAll, files);
+        benchmark::RegisterBenchmark((std::string("InMemory/") + format.extension).c_str(), InMemoryAll, files);
+    }
+    Collector reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    PrintSummary();
+    benchmark::Shutdown();
+    TagLib::setDebugListener(nullptr);
+    return 0;
+}
