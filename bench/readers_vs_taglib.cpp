@@ -56,6 +56,8 @@ struct CorpusFormat {
     std::function<Bytes()> make;
 };
 const std::vector<CorpusFormat> kFormats = {
+    {".mp3", [] { return Fixture("vbr.mp3"); }},
+    {".wav", [] { return Fixture("tone.wav"); }},
     {".ogg", [] { return Fixture("oggenc-sine.ogg"); }},
     {".flac", [] { return Fixture("flac-sine.flac"); }},
     {".ape", [] { return Fixture("tagged.ape"); }},
