@@ -27,6 +27,7 @@
 #include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "support/ContainerBuilders.h"
+#include "support/CountingFiles.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -66,39 +67,6 @@ const std::vector<CorpusFormat> kFormats = {
     {".mac", [] { return Seed("fuzz_monkey/v399-built"); }},
     {".vqf", [] { return TwinVQFile(); }},
     {".cda", [] { return qel::test::CdaTrack(3, 0x2B, 150, 16155); }},
-};
-
-// Counts opens and bytes read, passing everything on to the system's files.
-class CountingFiles final : public qel::FileOpener {
-public:
-    int64_t opens = 0;
-    int64_t bytes = 0;
-
-    std::unique_ptr<qel::BinaryFile> OpenRead(const std::string& path, qel::ShareMode share,
-                                              std::string* reason) override {
-        ++opens;
-        auto file = qel::SystemFiles().OpenRead(path, share, reason);
-        if (!file) return nullptr;
-        return std::make_unique<CountingFile>(std::move(file), bytes);
-    }
-
-private:
-    class CountingFile final : public qel::BinaryFile {
-    public:
-        CountingFile(std::unique_ptr<qel::BinaryFile> inner, int64_t& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
-        int64_t Size() const override { return inner_->Size(); }
-        bool Seek(int64_t position) override { return inner_->Seek(position); }
-        int64_t Position() const override { return inner_->Position(); }
-        size_t Read(void* buffer, size_t count) override {
-            const size_t got = inner_->Read(buffer, count);
-            bytes_ += static_cast<int64_t>(got);
-            return got;
-        }
-
-    private:
-        std::unique_ptr<qel::BinaryFile> inner_;
-        int64_t& bytes_;
-    };
 };
 
 class QuietTagLib final : public TagLib::DebugListener {
@@ -177,7 +145,7 @@ void TagLibAll(benchmark::State& state, const std::vector<std::string>* files) {
 // Opens and bytes of one pass of each request kind, outside the timed runs.
 void CountRequests(const std::string& extension, const std::vector<std::string>& files) {
     Measured& m = results[extension];
-    CountingFiles counting;
+    qel::test::CountingFiles counting;
     qel::FileInfoDispatch dispatch(counting);
     for (const auto& path : files) m.recognised += dispatch.ReadFileInfo(path) ? 1 : 0;
     m.opensPerInfo = static_cast<double>(counting.opens) / files.size();

@@ -73,7 +73,7 @@ bool ParseCodePage(const std::string& text, unsigned& number) {
 
 }  // namespace
 
-const char kInfoUsage[] = "usage: qelinfo [--json] [--codepage N] FILE...";
+const char kInfoUsage[] = "usage: qelinfo [--json] [--codepage N] [--cdplayer FILE] FILE...";
 
 FileReport ReadReport(FileOpener& files, const std::string& path, std::string displayPath) {
     FileReport report;
@@ -189,6 +189,24 @@ std::string JsonReport(const std::vector<FileReport>& reports) {
     return out;
 }
 
+namespace {
+
+// The value of option `name` given as "name value" or "name=value"; nullopt
+// when args[i] is another option, or (with `error` set) when the value is missing.
+std::optional<std::string> OptionValue(const std::vector<std::string>& args, size_t& i, const std::string& name,
+                                       const char* what, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg.rfind(name + "=", 0) == 0) return arg.substr(name.size() + 1);
+    if (arg != name) return std::nullopt;
+    if (i + 1 == args.size()) {
+        error = name + " needs " + what;
+        return std::nullopt;
+    }
+    return args[++i];
+}
+
+}  // namespace
+
 std::optional<InfoOptions> ParseInfoArguments(const std::vector<std::string>& args, std::string& error) {
     InfoOptions options;
     bool optionsEnded = false;
@@ -202,23 +220,17 @@ std::optional<InfoOptions> ParseInfoArguments(const std::vector<std::string>& ar
             options.json = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--codepage" || arg.rfind("--codepage=", 0) == 0) {
-            std::string value;
-            if (arg == "--codepage") {
-                if (i + 1 == args.size()) {
-                    error = "--codepage needs a number";
-                    return std::nullopt;
-                }
-                value = args[++i];
-            } else {
-                value = arg.substr(11);
-            }
+        } else if (const auto value = OptionValue(args, i, "--codepage", "a number", error)) {
             unsigned number = 0;
-            if (!ParseCodePage(value, number)) {
-                error = "invalid code page: " + value;
+            if (!ParseCodePage(*value, number)) {
+                error = "invalid code page: " + *value;
                 return std::nullopt;
             }
             options.codePage = number;
+        } else if (const auto value = OptionValue(args, i, "--cdplayer", "a file", error)) {
+            options.cdPlayerDatabase = *value;
+        } else if (!error.empty()) {
+            return std::nullopt;
         } else {
             error = "unknown option: " + arg;
             return std::nullopt;

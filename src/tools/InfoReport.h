@@ -47,6 +47,7 @@ struct InfoOptions {
     bool json = false;
     bool help = false;
     std::optional<unsigned> codePage;
+    std::optional<std::string> cdPlayerDatabase;  // "cdplayer.ini" for ".cda" files
     std::vector<std::string> files;
 };
 

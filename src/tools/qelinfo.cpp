@@ -9,6 +9,7 @@
 #include <io.h>
 #endif
 
+#include "platform/CdPlayerDatabase.h"
 #include "platform/CodePage.h"
 #include "tools/InfoReport.h"
 
@@ -21,6 +22,9 @@ const char kHelp[] =
     "  --json        one JSON array with every field of every file, all values strings\n"
     "  --codepage N  the 8-bit code page of the records' texts (default: the system's;\n"
     "                1252 outside Windows)\n"
+    "  --cdplayer FILE  the CD player database (cdplayer.ini) that names the tracks\n"
+    "                of .cda files (default: the Windows directory's on Windows,\n"
+    "                none elsewhere)\n"
     "  --help        this text\n"
     "\n"
     "A file that cannot be read is reported as notag and on standard error; the\n"
@@ -63,6 +67,8 @@ int main(int argc, char** argv) {
     for (const auto& file : options->files) shown.push_back(DisplayPath(file));
     if (options->codePage && !qel::SelectCodePage(*options->codePage))
         return UsageError("unsupported code page: " + std::to_string(*options->codePage));
+
+    if (options->cdPlayerDatabase) qel::SetCdPlayerIniPath(*options->cdPlayerDatabase);
 
     bool failed = false;
     std::vector<qel::FileReport> reports;

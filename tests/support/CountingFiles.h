@@ -1,5 +1,8 @@
 #pragma once
-// A FileOpener that counts the opens reaching the one below it.
+// A FileOpener that counts the opens reaching the one below it and the bytes
+// read through the files it opened.
+#include <memory>
+
 #include "platform/BinaryFile.h"
 
 namespace qel::test {
@@ -10,11 +13,31 @@ public:
     std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                          std::string* reason = nullptr) override {
         ++opens;
-        return inner_.OpenRead(path, share, reason);
+        auto file = inner_.OpenRead(path, share, reason);
+        if (!file) return nullptr;
+        return std::make_unique<CountingFile>(std::move(file), bytes);
     }
     int opens = 0;
+    int64_t bytes = 0;
 
 private:
+    class CountingFile final : public BinaryFile {
+    public:
+        CountingFile(std::unique_ptr<BinaryFile> inner, int64_t& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
+        int64_t Size() const override { return inner_->Size(); }
+        bool Seek(int64_t position) override { return inner_->Seek(position); }
+        int64_t Position() const override { return inner_->Position(); }
+        size_t Read(void* buffer, size_t count) override {
+            const size_t got = inner_->Read(buffer, count);
+            bytes_ += static_cast<int64_t>(got);
+            return got;
+        }
+
+    private:
+        std::unique_ptr<BinaryFile> inner_;
+        int64_t& bytes_;
+    };
+
     FileOpener& inner_;
 };
 

@@ -107,13 +107,18 @@ TEST(InfoReportArguments, OptionsFilesAndUsageErrors) {
     EXPECT_EQ(o->codePage, 866u);
     EXPECT_EQ(o->files, (std::vector<std::string>{"--json", "-"}));
 
+    o = ParseInfoArguments({"--cdplayer", "db.ini", "t.cda", "--cdplayer=other.ini"}, error);
+    ASSERT_TRUE(o);
+    EXPECT_EQ(o->cdPlayerDatabase, "other.ini");
+    EXPECT_EQ(o->files, (std::vector<std::string>{"t.cda"}));
+
     o = ParseInfoArguments({"--help"}, error);
     ASSERT_TRUE(o);
     EXPECT_TRUE(o->help);
 
     for (const auto& bad : std::vector<std::vector<std::string>>{
              {}, {"--json"}, {"--codepage"}, {"--codepage", "abc", "a"}, {"--codepage", "0", "a"},
-             {"--codepage=70000", "a"}, {"--codepage", "-5", "a"}, {"-x", "a"}}) {
+             {"--codepage=70000", "a"}, {"--codepage", "-5", "a"}, {"-x", "a"}, {"a", "--cdplayer"}}) {
         error.clear();
         EXPECT_FALSE(ParseInfoArguments(bad, error)) << (bad.empty() ? "" : bad[0]);
         EXPECT_FALSE(error.empty());
