@@ -51,7 +51,7 @@ struct InModule {
     int(QEL_CDECL* SAGetMode)();
     void(QEL_CDECL* SAAdd)(void* data, int timestamp, int csa);
     void(QEL_CDECL* VSAAddPCMData)(void* pcm, int channels, int bits, int timestamp);
-    int(QEL_CDECL* VSAGetMode)(int* specChannels, int* waveChannels);
+    int(QEL_CDECL* VSAGetMode)(int* spectrumChannels, int* waveChannels);
     void(QEL_CDECL* VSAAdd)(void* data, int timestamp);
     void(QEL_CDECL* VSASetInfo)(int a, int b);  // channels and rate, order varies
     int(QEL_CDECL* dsp_isactive)();

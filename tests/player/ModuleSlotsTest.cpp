@@ -167,7 +167,7 @@ TEST(ModuleSlots, CallbacksLetSamplesPassAndReportNothingActive) {
     InModule record{};
     InstallCallbacks(record);
     short samples[4] = {1, -2, 3, -4};
-    int spec = 7, wave = 9;
+    int spectrum = 7, wave = 9;
     ASSERT_NE(record.SAVSAInit, nullptr);
     record.SAVSAInit(0, 44100);
     record.SAAddPCMData(samples, 2, 16, 0);
@@ -178,8 +178,8 @@ TEST(ModuleSlots, CallbacksLetSamplesPassAndReportNothingActive) {
     record.SetInfo(128, 44, 1, 1);
     record.SAVSADeInit();
     EXPECT_EQ(record.SAGetMode(), 0);
-    EXPECT_EQ(record.VSAGetMode(&spec, &wave), 0);
-    EXPECT_EQ(spec, 7);
+    EXPECT_EQ(record.VSAGetMode(&spectrum, &wave), 0);
+    EXPECT_EQ(spectrum, 7);
     EXPECT_EQ(wave, 9);
     EXPECT_EQ(record.dsp_isactive(), 0);
     EXPECT_EQ(record.dsp_dosamples(samples, 2, 16, 2, 44100), 2);

@@ -15,7 +15,7 @@ namespace {
 
 using test::Bytes;
 using test::FlacBlock;
-using test::FlacSpec;
+using test::FlacShape;
 using test::VorbisComments;
 
 using test::Concat;
@@ -37,9 +37,9 @@ Bytes WithComments(const std::vector<std::string>& fields) {
 }
 
 TEST(FLACfile, StreamInfoOnlyGivesDurationAndBitRateFromOffset42) {
-    FlacSpec spec;
-    spec.streamInfoIsLast = true;
-    Bytes data = test::FlacStart(spec);
+    FlacShape shape;
+    shape.streamInfoIsLast = true;
+    Bytes data = test::FlacStart(shape);
     data.resize(1000042, 0);
     Read r(data);
     ASSERT_TRUE(r.open);
@@ -59,21 +59,21 @@ TEST(FLACfile, StreamInfoOnlyGivesDurationAndBitRateFromOffset42) {
 }
 
 TEST(FLACfile, StreamInfoBitFieldsAndTheLow32BitsOfTheSampleCount) {
-    FlacSpec spec;
-    spec.sampleRate = 655350;  // 20 bits
-    spec.channels = 8;
-    spec.bitsPerSample = 32;
-    spec.totalSamples = 0xF00000000ull + 655350;  // the top 4 bits are dropped
-    spec.streamInfoIsLast = true;
-    Read r(test::FlacStart(spec));
+    FlacShape shape;
+    shape.sampleRate = 655350;  // 20 bits
+    shape.channels = 8;
+    shape.bitsPerSample = 32;
+    shape.totalSamples = 0xF00000000ull + 655350;  // the top 4 bits are dropped
+    shape.streamInfoIsLast = true;
+    Read r(test::FlacStart(shape));
     EXPECT_EQ(r.flac.SampleRate, 655350);
     EXPECT_EQ(r.flac.Channels, 8);
     EXPECT_EQ(r.flac.BitsPerSample, 32);
     EXPECT_EQ(r.flac.TotalSamples, 655350);
     EXPECT_DOUBLE_EQ(r.flac.DurationSeconds(), 1);
     EXPECT_EQ(r.flac.ChannelText(), "Multi Channel");
-    spec.channels = 1;
-    EXPECT_EQ(Read(test::FlacStart(spec)).flac.ChannelText(), "Mono");
+    shape.channels = 1;
+    EXPECT_EQ(Read(test::FlacStart(shape)).flac.ChannelText(), "Mono");
 }
 
 TEST(FLACfile, CommentsFillTheRecordFirstOccurrenceWinning) {

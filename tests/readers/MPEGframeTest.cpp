@@ -8,16 +8,16 @@ namespace qel {
 namespace {
 
 using test::Bytes;
-using test::FrameSpec;
+using test::FrameShape;
 
-MpegFrameInfo Decoded(const FrameSpec& spec) {
-    auto bytes = test::HeaderOf(spec);
+MpegFrameInfo Decoded(const FrameShape& shape) {
+    auto bytes = test::HeaderOf(shape);
     MpegFrameInfo f;
     DecodeHeader(bytes, f);
     return f;
 }
 
-bool Valid(const FrameSpec& spec) { return HeaderValid(test::HeaderOf(spec)); }
+bool Valid(const FrameShape& shape) { return HeaderValid(test::HeaderOf(shape)); }
 
 MpegBlock BlockOf(const Bytes& bytes) {
     MpegBlock block{};
@@ -31,9 +31,9 @@ Bytes Concat(Bytes a, const Bytes& b) {
 }
 
 // A stream fact set around a decoded first frame.
-MpegStreamFacts FactsOf(const FrameSpec& spec, int32_t fileLength = 100000) {
+MpegStreamFacts FactsOf(const FrameShape& shape, int32_t fileLength = 100000) {
     MpegStreamFacts s;
-    s.Frame = Decoded(spec);
+    s.Frame = Decoded(shape);
     s.Frame.Found = true;
     s.Frame.FrameSize = FrameLength(s.Frame);
     s.FileLength = fileLength;
@@ -115,9 +115,9 @@ TEST(MpegHeader, FrameLengthTruncatesAndAddsPadding) {
 }
 
 TEST(MpegFirstFrame, FoundOnlyWithAValidHeaderOneFrameLater) {
-    const FrameSpec spec;
+    const FrameShape shape;
     VbrInfo vbr;
-    MpegFrameInfo f = FindFirstFrame(BlockOf(test::Frames(spec, 417, 3)), vbr);
+    MpegFrameInfo f = FindFirstFrame(BlockOf(test::Frames(shape, 417, 3)), vbr);
     EXPECT_TRUE(f.Found);
     EXPECT_EQ(f.Position, 0);
     EXPECT_EQ(f.FrameSize, 417);
@@ -125,23 +125,23 @@ TEST(MpegFirstFrame, FoundOnlyWithAValidHeaderOneFrameLater) {
     EXPECT_FALSE(vbr.Found);
 
     // A lone header whose successor is not where its length says is skipped.
-    Bytes decoy = test::Frames(spec, 300, 1);
-    f = FindFirstFrame(BlockOf(Concat(decoy, test::Frames(spec, 417, 3))), vbr);
+    Bytes decoy = test::Frames(shape, 300, 1);
+    f = FindFirstFrame(BlockOf(Concat(decoy, test::Frames(shape, 417, 3))), vbr);
     EXPECT_TRUE(f.Found);
     EXPECT_EQ(f.Position, 300);
 
     // The successor only has to pass the header test, not match the first.
-    Bytes mixed = Concat(test::Frames(spec, 417, 1, 0), test::Frames({.version = 2, .layer = 3}, 100, 1));
+    Bytes mixed = Concat(test::Frames(shape, 417, 1, 0), test::Frames({.version = 2, .layer = 3}, 100, 1));
     f = FindFirstFrame(BlockOf(mixed), vbr);
     EXPECT_TRUE(f.Found);
     EXPECT_TRUE(f.ZeroRun);
 }
 
 TEST(MpegFirstFrame, SearchWindowEndsAtPosition1729) {
-    const FrameSpec spec;
+    const FrameShape shape;
     VbrInfo vbr;
     for (size_t lead : {size_t{1729}, size_t{1730}}) {
-        Bytes stream = Concat(Bytes(lead, 0x20), test::Frames(spec, 417, 5));
+        Bytes stream = Concat(Bytes(lead, 0x20), test::Frames(shape, 417, 5));
         MpegFrameInfo f = FindFirstFrame(BlockOf(stream), vbr);
         EXPECT_EQ(f.Found, lead == 1729) << lead;
     }
@@ -149,7 +149,7 @@ TEST(MpegFirstFrame, SearchWindowEndsAtPosition1729) {
 
 TEST(MpegFirstFrame, SuccessorPastTheBlockIsNotFound) {
     // 2880-byte frames: a header at 600 would need its successor at 3480.
-    const FrameSpec big{.version = 0, .layer = 2, .bitRateIndex = 14, .sampleRateIndex = 2};
+    const FrameShape big{.version = 0, .layer = 2, .bitRateIndex = 14, .sampleRateIndex = 2};
     VbrInfo vbr;
     Bytes stream = Concat(Bytes(600, 0x20), test::Frames(big, 2880, 2));
     EXPECT_FALSE(FindFirstFrame(BlockOf(stream), vbr).Found);
@@ -158,16 +158,16 @@ TEST(MpegFirstFrame, SuccessorPastTheBlockIsNotFound) {
 
 TEST(MpegVbrHeader, XingIsReadAtTheSideInformationOffset) {
     struct Case {
-        FrameSpec spec;
+        FrameShape shape;
         size_t offset;
     };
     for (const Case& c : {Case{{}, 36}, Case{{.mode = 3}, 21}, Case{{.version = 2}, 21},
                           Case{{.version = 2, .mode = 3}, 13}}) {
-        MpegFrameInfo f = Decoded(c.spec);
+        MpegFrameInfo f = Decoded(c.shape);
         size_t length = FrameLength(f);
-        Bytes stream = Concat(test::XingFrame(c.spec, length, c.offset, 1000, 417000,
+        Bytes stream = Concat(test::XingFrame(c.shape, length, c.offset, 1000, 417000,
                                               std::string("LAME3.9\0", 8), 57),
-                              test::Frames(c.spec, length, 2));
+                              test::Frames(c.shape, length, 2));
         VbrInfo vbr;
         ASSERT_TRUE(FindFirstFrame(BlockOf(stream), vbr).Found);
         EXPECT_TRUE(vbr.Found) << c.offset;
@@ -223,16 +223,16 @@ TEST(MpegVendorText, SearchesBackwardsOverFiveFramesAndEightBytes) {
 
 TEST(MpegFigures, VbrBitRateRoundsTiesToEvenAndCutsTo16Bits) {
     // MPEG 1 layer III at 48000 Hz: kbit/s = bytes per frame / 3.
-    const FrameSpec spec{.sampleRateIndex = 1};
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "Xing", 2, 765, "")), 128);  // 127.5
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "Xing", 2, 771, "")), 128);  // 128.5
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "Xing", 2, 777, "")), 130);  // 129.5
+    const FrameShape shape{.sampleRateIndex = 1};
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "Xing", 2, 765, "")), 128);  // 127.5
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "Xing", 2, 771, "")), 128);  // 128.5
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "Xing", 2, 777, "")), 130);  // 129.5
     // Padding of the first frame is taken off each frame: (386.5 - 1) / 3 = 128.5.
     EXPECT_EQ(BitRateKbps(WithVbr(FactsOf({.sampleRateIndex = 1, .padded = true}), "Xing", 2, 773, "")), 128);
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "VBRI", 1, 0x7FFFFFFF)), 43690);
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "VBRI", 1, -300)), 65436);
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "VBRI", 1, 0x7FFFFFFF)), 43690);
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "VBRI", 1, -300)), 65436);
     // Without a frame count the table rate holds.
-    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(spec), "Xing", 0, 765, "")), 128);
+    EXPECT_EQ(BitRateKbps(WithVbr(FactsOf(shape), "Xing", 0, 765, "")), 128);
 }
 
 TEST(MpegFigures, FrameCountAndDurationWithAndWithoutVbr) {
@@ -265,15 +265,15 @@ TEST(MpegFigures, FrameCountAndDurationWithAndWithoutVbr) {
 }
 
 TEST(MpegFigures, ValidityBoundsBitRateAndDuration) {
-    const FrameSpec spec{.sampleRateIndex = 1};
-    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 1000, 21000)));  // 7
-    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 1000, 24000)));   // 8
-    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 1000, 1344000)));  // 448
-    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 1000, 1347000)));  // 449
+    const FrameShape shape{.sampleRateIndex = 1};
+    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 1000, 21000)));  // 7
+    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 1000, 24000)));   // 8
+    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 1000, 1344000)));  // 448
+    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 1000, 1347000)));  // 449
     // 0.1 s at 48000 Hz is 4800 samples; 1152 * 5 = 5760 is enough, 1152 * 4 is not.
-    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 5, 2000)));
-    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(spec), "Xing", 4, 1600)));
-    MpegStreamFacts notFound = FactsOf(spec);
+    EXPECT_TRUE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 5, 2000)));
+    EXPECT_FALSE(IsValidStream(WithVbr(FactsOf(shape), "Xing", 4, 1600)));
+    MpegStreamFacts notFound = FactsOf(shape);
     notFound.Frame.Found = false;
     EXPECT_FALSE(IsValidStream(notFound));
 }
@@ -292,8 +292,8 @@ TEST(MpegEncoder, VbrRulesFollowTheVendorAndTheHeaderKind) {
 }
 
 TEST(MpegEncoder, CbrRulesLaterOverrideEarlier) {
-    auto id = [](const FrameSpec& spec, bool zeroRun = false, const std::string& vendor = {}) {
-        MpegStreamFacts s = FactsOf(spec);
+    auto id = [](const FrameShape& shape, bool zeroRun = false, const std::string& vendor = {}) {
+        MpegStreamFacts s = FactsOf(shape);
         s.Frame.ZeroRun = zeroRun;
         s.VendorText = vendor;
         return EncoderId(s);

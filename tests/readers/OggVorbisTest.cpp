@@ -12,22 +12,22 @@ namespace qel {
 namespace {
 
 using test::Bytes;
-using test::OggSpec;
+using test::OggShape;
 using test::VorbisComments;
 
 using Read = test::AnalysedBytes<TOggVorbis>;
 
 Bytes WithComments(const std::vector<std::string>& fields, const std::string& vendor = "Test vendor") {
-    OggSpec spec;
-    spec.comments = VorbisComments(vendor, fields);
-    return OggVorbisFile(spec);
+    OggShape shape;
+    shape.comments = VorbisComments(vendor, fields);
+    return OggVorbisFile(shape);
 }
 
 TEST(OggVorbis, FillsBothRecordsFromHeadersCommentsAndLastPage) {
-    OggSpec spec;
-    spec.comments = VorbisComments("Xiph vendor", {"TITLE=Song", "ARTIST=Band", "ALBUM=Disc", "TRACKNUMBER=3/12",
+    OggShape shape;
+    shape.comments = VorbisComments("Xiph vendor", {"TITLE=Song", "ARTIST=Band", "ALBUM=Disc", "TRACKNUMBER=3/12",
                                                    "DATE=1999", "GENRE=Pop", "COMMENT=Nice"});
-    const Bytes data = OggVorbisFile(spec);
+    const Bytes data = OggVorbisFile(shape);
     MemoryFiles files;
     files.Add("a.ogg", data);
     TOggVorbis ogg(files);
@@ -117,7 +117,7 @@ TEST(OggVorbis, TextsWithoutEqualsSignFillTheVendorOnlyOnce) {
 }
 
 TEST(OggVorbis, LeadingID3v2TagIsSkippedByItsDeclaredSize) {
-    const Bytes ogg = OggVorbisFile(OggSpec{});
+    const Bytes ogg = OggVorbisFile(OggShape{});
     auto tagged = [&](uint8_t flags, uint8_t lastSizeByte, size_t body) {
         Bytes data;
         test::Append(data, "ID3");
@@ -143,23 +143,23 @@ TEST(OggVorbis, LeadingID3v2TagIsSkippedByItsDeclaredSize) {
 }
 
 TEST(OggVorbis, SampleRateKeepsAllThirtyTwoBits) {
-    OggSpec spec;
-    spec.sampleRate = 96000;
-    spec.lastGranule = 960000;
-    Read r(OggVorbisFile(spec));
+    OggShape shape;
+    shape.sampleRate = 96000;
+    shape.lastGranule = 960000;
+    Read r(OggVorbisFile(shape));
     EXPECT_EQ(r.reader.SampleRate, 96000u);
     EXPECT_DOUBLE_EQ(r.reader.DurationSeconds(), 10);
-    spec.sampleRate = 65536;  // low 16 bits all zero
+    shape.sampleRate = 65536;  // low 16 bits all zero
     MemoryFiles files;
-    files.Add("b.ogg", OggVorbisFile(spec));
+    files.Add("b.ogg", OggVorbisFile(shape));
     EXPECT_TRUE(TOggVorbis(files).Open("b.ogg"));
 }
 
 TEST(OggVorbis, WithoutLastPageTheDurationComesFromTheNominalBitRate) {
-    OggSpec spec;
-    spec.audioBytes = 0;
-    spec.lastGranule = 0;
-    Bytes data = OggVorbisFile(spec);
+    OggShape shape;
+    shape.audioBytes = 0;
+    shape.lastGranule = 0;
+    Bytes data = OggVorbisFile(shape);
     data.resize(1600000, 0);  // no page marker in the last windows
     Read r(data);
     EXPECT_EQ(r.reader.TotalSamples, 0);
@@ -169,15 +169,15 @@ TEST(OggVorbis, WithoutLastPageTheDurationComesFromTheNominalBitRate) {
 
 TEST(OggVorbis, LastPageIsFoundInSmallFiles) {
     // Windows that would begin before the file are read from its start.
-    OggSpec spec;
-    spec.audioBytes = 20;
-    spec.lastGranule = 88200;
-    const Bytes small = OggVorbisFile(spec);
+    OggShape shape;
+    shape.audioBytes = 20;
+    shape.lastGranule = 88200;
+    const Bytes small = OggVorbisFile(shape);
     ASSERT_LT(small.size(), 251u);
     EXPECT_EQ(Read(small).reader.TotalSamples, 88200);
 
     // Only the comment page carries a granule, far from the end of a 2000-byte file.
-    spec.audioBytes = 0;
+    shape.audioBytes = 0;
     Bytes data = test::OggPage(test::VorbisIdentPacket(2, 44100, 128000), 0);
     const Bytes second = test::OggPage(test::VorbisCommentPacket(VorbisComments("v", {})), 22050);
     data.insert(data.end(), second.begin(), second.end());
@@ -188,35 +188,35 @@ TEST(OggVorbis, LastPageIsFoundInSmallFiles) {
 }
 
 TEST(OggVorbis, OpenRejectsStreamsThatCannotBePlayed) {
-    auto opens = [](const OggSpec& spec) {
+    auto opens = [](const OggShape& shape) {
         MemoryFiles files;
-        files.Add("a.ogg", OggVorbisFile(spec));
+        files.Add("a.ogg", OggVorbisFile(shape));
         TOggVorbis ogg(files);
         const bool open = ogg.Open("a.ogg");
         EXPECT_EQ(ogg.TypeName, open ? "ogg" : "");
         return open;
     };
-    OggSpec spec;
-    EXPECT_TRUE(opens(spec));
-    spec.channels = 3;
-    EXPECT_FALSE(opens(spec));
-    spec.channels = 0;
-    EXPECT_FALSE(opens(spec));
-    spec = OggSpec{};
-    spec.sampleRate = 0;
-    EXPECT_FALSE(opens(spec));
-    spec = OggSpec{};
-    spec.lastGranule = 4410;  // exactly 0.1 s
-    EXPECT_FALSE(opens(spec));
-    spec.lastGranule = 4411;
-    EXPECT_TRUE(opens(spec));
+    OggShape shape;
+    EXPECT_TRUE(opens(shape));
+    shape.channels = 3;
+    EXPECT_FALSE(opens(shape));
+    shape.channels = 0;
+    EXPECT_FALSE(opens(shape));
+    shape = OggShape{};
+    shape.sampleRate = 0;
+    EXPECT_FALSE(opens(shape));
+    shape = OggShape{};
+    shape.lastGranule = 4410;  // exactly 0.1 s
+    EXPECT_FALSE(opens(shape));
+    shape.lastGranule = 4411;
+    EXPECT_TRUE(opens(shape));
 }
 
 TEST(OggVorbis, ChannelTextsIncludeCountsAboveTwo) {
-    OggSpec spec;
+    OggShape shape;
     for (auto [channels, text] : {std::pair{0, "Unknown"}, {1, "Mono"}, {2, "Stereo"}, {6, "Multi Channel"}}) {
-        spec.channels = static_cast<uint8_t>(channels);
-        Read r(OggVorbisFile(spec));
+        shape.channels = static_cast<uint8_t>(channels);
+        Read r(OggVorbisFile(shape));
         Tinfosound sound;
         r.reader.FillSoundInfo(sound);
         EXPECT_EQ(sound.cnanmod, text);
@@ -227,7 +227,7 @@ TEST(OggVorbis, ChannelTextsIncludeCountsAboveTwo) {
 TEST(OggVorbis, NotVorbisGivesFalseWithEveryFieldCleared) {
     MemoryFiles files;
     files.Add("good.ogg", WithComments({"TITLE=Kept?"}));
-    Bytes noIdent = OggVorbisFile(OggSpec{});
+    Bytes noIdent = OggVorbisFile(OggShape{});
     noIdent[28] = 0x05;  // first byte of the identification header
     files.Add("noident.ogg", noIdent);
     files.Add("text.ogg", Bytes{'h', 'e', 'l', 'l', 'o'});
@@ -244,7 +244,7 @@ TEST(OggVorbis, NotVorbisGivesFalseWithEveryFieldCleared) {
 }
 
 TEST(OggVorbis, TruncatedHeadersReadAsZeroBytes) {
-    const Bytes whole = OggVorbisFile(OggSpec{});
+    const Bytes whole = OggVorbisFile(OggShape{});
     const size_t firstPage = 28 + 30;
     // Cut right behind the identification header, and inside the second page header.
     for (size_t cut : {firstPage, firstPage + 10}) {
@@ -262,24 +262,24 @@ TEST(OggVorbis, TruncatedHeadersReadAsZeroBytes) {
 }
 
 TEST(OggVorbis, DamagedCommentLengthsAndCountsEndAtTheEndOfTheFile) {
-    OggSpec spec;
+    OggShape shape;
     // A length running past the end of the file ends the comments; what came before stays.
     Bytes comments = VorbisComments("v", {"TITLE=kept"}, 3);
     test::AppendLE32(comments, 0xFFFFFFF0u);
     test::Append(comments, "ARTIST=cut");
-    spec.comments = comments;
-    Read huge(OggVorbisFile(spec));
+    shape.comments = comments;
+    Read huge(OggVorbisFile(shape));
     EXPECT_TRUE(huge.read);
     EXPECT_EQ(huge.reader.Title, "kept");
     EXPECT_EQ(huge.reader.TotalSamples, 441000);
 
     // A count far beyond the fields present, and a negative count.
-    spec.comments = VorbisComments("v", {"TITLE=a", "ARTIST=b"}, 0x7FFFFFFF);
-    Read many(OggVorbisFile(spec));
+    shape.comments = VorbisComments("v", {"TITLE=a", "ARTIST=b"}, 0x7FFFFFFF);
+    Read many(OggVorbisFile(shape));
     EXPECT_EQ(many.reader.Title, "a");
     EXPECT_EQ(many.reader.Artist, "b");
-    spec.comments = VorbisComments("v", {"TITLE=a"}, 0x80000000u);
-    Read negative(OggVorbisFile(spec));
+    shape.comments = VorbisComments("v", {"TITLE=a"}, 0x80000000u);
+    Read negative(OggVorbisFile(shape));
     EXPECT_EQ(negative.reader.Vendor, "v");
     EXPECT_EQ(negative.reader.Title, "");
 }

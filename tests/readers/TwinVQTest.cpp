@@ -11,25 +11,25 @@ namespace {
 
 using test::Bytes;
 using test::TwinVQChunk;
-using test::TwinVQSpec;
+using test::TwinVQShape;
 
 using test::Concat;
 using Read = test::AnalysedBytes<TTwinVQ>;
 
-Bytes WithHeader(const TwinVQSpec& spec) {
-    return Concat({test::TwinVQHeader(spec), TwinVQChunk("DATA", std::string(1000, '\0'))});
+Bytes WithHeader(const TwinVQShape& shape) {
+    return Concat({test::TwinVQHeader(shape), TwinVQChunk("DATA", std::string(1000, '\0'))});
 }
 
 TEST(TwinVQ, HeaderNumbersAndTheirTables) {
     for (auto [code, rate] : {std::pair{44u, 44100}, {22u, 22050}, {11u, 11025}, {8u, 8000}, {96u, 30464}}) {
-        TwinVQSpec spec;
-        spec.sampleRateCode = code | 0xABCD0000u;  // only the low 16 bits count
-        EXPECT_EQ(Read(WithHeader(spec)).reader.SampleRate, rate) << code;
+        TwinVQShape shape;
+        shape.sampleRateCode = code | 0xABCD0000u;  // only the low 16 bits count
+        EXPECT_EQ(Read(WithHeader(shape)).reader.SampleRate, rate) << code;
     }
     for (auto [mode, id, text] : {std::tuple{0u, 1, "Mono"}, {1u, 2, "Stereo"}, {5u, 0, "Unknown"}}) {
-        TwinVQSpec spec;
-        spec.channelMode = mode;
-        Read r(WithHeader(spec));
+        TwinVQShape shape;
+        shape.channelMode = mode;
+        Read r(WithHeader(shape));
         Tinfosound sound;
         r.reader.FillSoundInfo(sound);
         EXPECT_EQ(sound.cnanmodid, std::to_string(id));
@@ -38,8 +38,8 @@ TEST(TwinVQ, HeaderNumbersAndTheirTables) {
 }
 
 TEST(TwinVQ, DurationFromFileSizeHeaderSizeAndBitRate) {
-    TwinVQSpec spec;
-    Bytes data = WithHeader(spec);
+    TwinVQShape shape;
+    Bytes data = WithHeader(shape);
     data.resize(1000020, 0);
     Read r(data);
     ASSERT_TRUE(r.open);
@@ -47,26 +47,26 @@ TEST(TwinVQ, DurationFromFileSizeHeaderSizeAndBitRate) {
     EXPECT_DOUBLE_EQ(r.reader.Duration, 100);
 
     // A bit rate above 255 shows cut to 8 bits; the duration uses all 16.
-    spec.bitRate = 300;
-    spec.headerSize = 20 | 0x00FF0000u;
-    data = WithHeader(spec);
+    shape.bitRate = 300;
+    shape.headerSize = 20 | 0x00FF0000u;
+    data = WithHeader(shape);
     data.resize(1000040, 0);
     Read cut(data);
     EXPECT_EQ(cut.reader.BitRate, 44);
     EXPECT_DOUBLE_EQ(cut.reader.Duration, 1000000 / 125.0 / 300);
 
     // A header size beyond the file still gives a positive time.
-    spec.bitRate = 80;
-    spec.headerSize = 2000;
-    data = WithHeader(spec);
+    shape.bitRate = 80;
+    shape.headerSize = 2000;
+    data = WithHeader(shape);
     data.resize(1000, 0);
     EXPECT_DOUBLE_EQ(Read(data).reader.Duration, 1020 / 125.0 / 80);
 }
 
 TEST(TwinVQ, ZeroBitRateGivesNoDurationButTheFileStillOpens) {
-    TwinVQSpec spec;
-    spec.bitRate = 0;
-    Read r(Concat({test::TwinVQHeader(spec), TwinVQChunk("NAME", "Named")}));
+    TwinVQShape shape;
+    shape.bitRate = 0;
+    Read r(Concat({test::TwinVQHeader(shape), TwinVQChunk("NAME", "Named")}));
     EXPECT_TRUE(r.open);
     Tinfosound sound;
     r.reader.FillSoundInfo(sound);

@@ -60,33 +60,33 @@ Bytes VorbisCommentPacket(const Bytes& comments) {
     return out;
 }
 
-Bytes OggVorbisFile(const OggSpec& spec) {
-    Bytes out = OggPage(VorbisIdentPacket(spec.channels, spec.sampleRate, spec.nominalBitRate), 0, 0);
-    const Bytes second = OggPage(VorbisCommentPacket(spec.comments), 0, 1);
+Bytes OggVorbisFile(const OggShape& shape) {
+    Bytes out = OggPage(VorbisIdentPacket(shape.channels, shape.sampleRate, shape.nominalBitRate), 0, 0);
+    const Bytes second = OggPage(VorbisCommentPacket(shape.comments), 0, 1);
     out.insert(out.end(), second.begin(), second.end());
-    const Bytes audio = OggPage(Bytes(spec.audioBytes, 0), spec.lastGranule, 2);
+    const Bytes audio = OggPage(Bytes(shape.audioBytes, 0), shape.lastGranule, 2);
     out.insert(out.end(), audio.begin(), audio.end());
     return out;
 }
 
-Bytes FlacStart(const FlacSpec& spec) {
+Bytes FlacStart(const FlacShape& shape) {
     Bytes out;
     Append(out, "fLaC");
-    out.push_back(spec.streamInfoIsLast ? 0x80 : 0x00);
+    out.push_back(shape.streamInfoIsLast ? 0x80 : 0x00);
     out.push_back(0);
     out.push_back(0);
     out.push_back(34);
     AppendBE16(out, 4096);
     AppendBE16(out, 4096);
     AppendZeros(out, 6);  // frame sizes
-    const uint32_t rate = spec.sampleRate & 0xFFFFF;
-    const uint32_t channels = (spec.channels - 1u) & 7;
-    const uint32_t bits = (spec.bitsPerSample - 1u) & 31;
+    const uint32_t rate = shape.sampleRate & 0xFFFFF;
+    const uint32_t channels = (shape.channels - 1u) & 7;
+    const uint32_t bits = (shape.bitsPerSample - 1u) & 31;
     out.push_back(static_cast<uint8_t>(rate >> 12));
     out.push_back(static_cast<uint8_t>(rate >> 4));
     out.push_back(static_cast<uint8_t>((rate & 0xF) << 4 | channels << 1 | bits >> 4));
-    out.push_back(static_cast<uint8_t>((bits & 0xF) << 4 | ((spec.totalSamples >> 32) & 0xF)));
-    AppendBE32(out, static_cast<uint32_t>(spec.totalSamples));
+    out.push_back(static_cast<uint8_t>((bits & 0xF) << 4 | ((shape.totalSamples >> 32) & 0xF)));
+    AppendBE32(out, static_cast<uint32_t>(shape.totalSamples));
     AppendZeros(out, 16);  // signature
     return out;
 }
@@ -105,15 +105,15 @@ Bytes FlacBlock(uint8_t type, bool last, const Bytes& body) {
     return FlacBlock(type, last, body, static_cast<uint32_t>(body.size()));
 }
 
-Bytes TwinVQHeader(const TwinVQSpec& spec) {
+Bytes TwinVQHeader(const TwinVQShape& shape) {
     Bytes out;
     Append(out, "TWIN97012000");
-    AppendBE32(out, spec.headerSize);
+    AppendBE32(out, shape.headerSize);
     Append(out, "COMM");
     AppendBE32(out, 16);  // the four numbers below
-    AppendBE32(out, spec.channelMode);
-    AppendBE32(out, spec.bitRate);
-    AppendBE32(out, spec.sampleRateCode);
+    AppendBE32(out, shape.channelMode);
+    AppendBE32(out, shape.bitRate);
+    AppendBE32(out, shape.sampleRateCode);
     AppendBE32(out, 0);  // security level
     return out;
 }

@@ -20,7 +20,7 @@ Bytes VorbisCommentPacket(const Bytes& comments);  // 0x03 "vorbis", the comment
 
 // A whole Ogg Vorbis file: identification page, comment page, then one page
 // of audioBytes zero bytes whose granule position is lastGranule.
-struct OggSpec {
+struct OggShape {
     uint8_t channels = 2;
     uint32_t sampleRate = 44100;
     int32_t nominalBitRate = 128000;
@@ -28,30 +28,30 @@ struct OggSpec {
     size_t audioBytes = 4000;
     int64_t lastGranule = 441000;
 };
-Bytes OggVorbisFile(const OggSpec& spec);
+Bytes OggVorbisFile(const OggShape& shape);
 
 // FLAC: "fLaC" and a STREAMINFO block, then metadata blocks.
-struct FlacSpec {
+struct FlacShape {
     uint32_t sampleRate = 44100;
     uint8_t channels = 2;
     uint8_t bitsPerSample = 16;
     uint64_t totalSamples = 441000;  // 36 bits
     bool streamInfoIsLast = false;
 };
-Bytes FlacStart(const FlacSpec& spec);
+Bytes FlacStart(const FlacShape& shape);
 // A metadata block; length is the declared one (the body's size unless given).
 Bytes FlacBlock(uint8_t type, bool last, const Bytes& body);
 Bytes FlacBlock(uint8_t type, bool last, const Bytes& body, uint32_t length);
 
 // TwinVQ: the 40-byte header (magic, header size, "COMM" chunk with channel
 // mode, bit rate, sample-rate code, security level), then chunks.
-struct TwinVQSpec {
+struct TwinVQShape {
     uint32_t headerSize = 0;
     uint32_t channelMode = 1;
     uint32_t bitRate = 80;
     uint32_t sampleRateCode = 44;
 };
-Bytes TwinVQHeader(const TwinVQSpec& spec);
+Bytes TwinVQHeader(const TwinVQShape& shape);
 Bytes TwinVQChunk(const std::string& id, const std::string& text);
 Bytes TwinVQChunk(const std::string& id, const std::string& text, uint32_t size);
 
