@@ -45,6 +45,9 @@ public:
     virtual ~FileOpener() = default;
     virtual std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                                  std::string* reason = nullptr) = 0;
+    // True when a file opened through this opener gives the same bytes at
+    // every read for as long as the opener lives (one request's snapshot).
+    virtual bool ContentsFixed() const { return false; }
 };
 
 // The operating system's files.

@@ -15,6 +15,8 @@ public:
     explicit RequestFiles(FileOpener& system = SystemFiles()) : system_(system) {}
     std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                          std::string* reason = nullptr) override;
+    // Each block is read once and kept, so every later read sees the same bytes.
+    bool ContentsFixed() const override { return true; }
 
     static constexpr int64_t kBlockSize = 16384;
 

@@ -48,10 +48,10 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
                 if (row->sequence != ReadSequence::OpenOnly) analyser->ReadInfo(fileName);
                 Tinfosound sound;
                 analyser->FillSoundInfo(sound);
-                Sound = sound;
+                Sound = std::move(sound);
                 Tinfotag tags;
                 analyser->FillTagInfo(tags);
-                Tags = tags;
+                Tags = std::move(tags);
                 TagType = choice.tagType;
                 return true;
             }

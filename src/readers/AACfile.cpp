@@ -50,6 +50,7 @@ constexpr size_t kADTSBytes = 7;
 TAACfile::TAACfile(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files) { ClearFields(); }
 
 void TAACfile::ClearFields() {
+    ForgetRead();
     FileLength = 0;
     HeaderTypeId = kUnknownHeader;
     MpegVersionId = 0;
@@ -63,6 +64,10 @@ void TAACfile::ClearFields() {
 }
 
 bool TAACfile::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TAACfile::ReadFields(const std::string& fileName) {
     ClearFields();
     if (!ID3v2.ReadTag(fileName) || !ID3v1.ReadTag(fileName)) return false;
     try {

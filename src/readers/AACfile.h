@@ -44,6 +44,8 @@ public:
     double DurationSeconds() const;
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     void ReadADIF(BinaryFile& file, int64_t start);
     void WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize);
 };

@@ -53,6 +53,7 @@ int64_t ReadKey(BinaryFile& file, int64_t position, int64_t limit, std::string& 
 TAPEtag::TAPEtag(FileOpener& files) : Ttag(files) { ClearFields(); }
 
 void TAPEtag::ClearFields() {
+    ForgetRead();
     Present = false;
     Version = 0;
     TagSize = 0;
@@ -61,6 +62,10 @@ void TAPEtag::ClearFields() {
 }
 
 bool TAPEtag::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TAPEtag::ReadFields(const std::string& fileName) {
     ClearFields();
     try {
         auto file = files().OpenRead(fileName, ShareMode::AllowWriters);

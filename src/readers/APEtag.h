@@ -38,6 +38,8 @@ public:
     std::string Year, Genre, Comment, Copyright;
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     using Slots = std::array<std::string, kItemCount>;
     void ReadItems(BinaryFile& file, int64_t areaEnd, int32_t count, Slots& slots) const;
 };

@@ -41,6 +41,7 @@ TCDAtrack::TCDAtrack(FileOpener& files, IniFiles& ini, std::string databasePath)
 }
 
 void TCDAtrack::ClearFields() {
+    ForgetRead();
     Valid = false;
     TrackName.clear();
     DiscArtist.clear();
@@ -51,6 +52,10 @@ void TCDAtrack::ClearFields() {
 }
 
 bool TCDAtrack::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TCDAtrack::ReadFields(const std::string& fileName) {
     ClearFields();
     uint8_t record[kRecordSize];
     try {

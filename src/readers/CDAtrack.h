@@ -31,6 +31,8 @@ public:
     double Position = 0;  // start of the track, seconds
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     IniFiles& ini_;
     std::string databasePath_;
 };

@@ -159,14 +159,18 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
             skipped = (header[9] & kSkipFlag) != 0;
         }
 
-        std::string content(kSlotSize, '\0');
+        char content[kSlotSize];
+        content[0] = 0;  // an empty frame reads as encoding 0
         const size_t kept = std::min<uint32_t>(size, kSlotSize);
-        if (!ReadAt(file, contentStart, content.data(), kept)) return;
+        if (!ReadAt(file, contentStart, content, kept)) return;
         const unsigned char encoding = static_cast<unsigned char>(content[0]);
         if (!skipped && encoding <= 1) {
             const std::string_view id(reinterpret_cast<const char*>(header), idSize);
             for (size_t slot = 0; slot < kSlotCount; ++slot)
-                if (id == (v2 ? kKnownFrames[slot].id2 : kKnownFrames[slot].id34)) slots[slot] = content;
+                if (id == (v2 ? kKnownFrames[slot].id2 : kKnownFrames[slot].id34)) {
+                    slots[slot].assign(content, kept);
+                    slots[slot].append(std::min(kSlotTail, kSlotSize - kept), '\0');
+                }
         }
         position = contentStart + size;  // sizes are unsigned: the walk only moves forward
     }

@@ -32,8 +32,11 @@ public:
     std::string TrackText, Year, Genre, Comment, Composer, Encoder, Copyright, Language, Link;
 
     // The kept content of the last stored frame of each known id: empty, or
-    // exactly kSlotSize bytes (the frame's first bytes, zero-filled).
+    // the frame's first bytes (at most kSlotSize) zero-filled to kSlotSize.
+    // Only kSlotTail bytes of the fill are stored: the text decoders below
+    // give the same result for them as for the whole fill.
     using Slots = std::array<std::string, kSlotCount>;
+    static constexpr size_t kSlotTail = 3;
 
 private:
     void ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const;

@@ -24,6 +24,7 @@ TMPEGaudio::TMPEGaudio(FileOpener& files)
 TMPEGaudio::~TMPEGaudio() = default;
 
 void TMPEGaudio::ClearFields() {
+    ForgetRead();
     FileLength = 0;
     VendorText.clear();
     Vbr = VbrInfo{};
@@ -62,6 +63,10 @@ bool TMPEGaudio::ReadStream(const std::string& fileName) {
 }
 
 bool TMPEGaudio::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TMPEGaudio::ReadFields(const std::string& fileName) {
     ClearFields();
     bool result = ID3v2->ReadTag(fileName) && ID3v1->ReadTag(fileName);
     if (result) {

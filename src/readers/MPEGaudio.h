@@ -35,6 +35,8 @@ public:
     std::unique_ptr<TID3v2> ID3v2;
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     // Steps of ReadInfo that touch the file; false on an input/output failure.
     bool ReadStream(const std::string& fileName);
 };

@@ -1,6 +1,7 @@
 #include "readers/MPEGframe.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "readers/TextForms.h"
 
@@ -174,6 +175,10 @@ MpegFrameInfo FindFirstFrame(const MpegBlock& block, VbrInfo& vbr) {
     MpegFrameInfo frame;
     vbr = VbrInfo{};
     for (size_t p = 0; p <= kMpegSearchEnd; ++p) {
+        // Every header starts with a 0xFF byte: skip straight to the next one.
+        const void* sync = std::memchr(block.data() + p, 0xFF, kMpegSearchEnd + 1 - p);
+        if (!sync) break;
+        p = static_cast<size_t>(static_cast<const uint8_t*>(sync) - block.data());
         if (!HeaderAt(block, p)) continue;
         DecodeHeader(std::span<const uint8_t, 4>(block.data() + p, 4), frame);
         uint16_t length = FrameLength(frame);

@@ -47,6 +47,7 @@ TMPEGplus::TMPEGplus(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files
 }
 
 void TMPEGplus::ClearFields() {
+    ForgetRead();
     Valid = false;
     ChannelModeId = 0;
     FileLength = 0;
@@ -60,6 +61,10 @@ void TMPEGplus::ClearFields() {
 }
 
 bool TMPEGplus::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TMPEGplus::ReadFields(const std::string& fileName) {
     ClearFields();
     MpcHeader header;
     if (ID3v2.ReadTag(fileName)) header.id3v2Size = ID3v2.TagSize;

@@ -55,6 +55,8 @@ public:
     std::string ProfileText() const;
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     void TakeHeader(const MpcHeader& header);
 };
 

@@ -30,6 +30,7 @@ constexpr int64_t kWavTailBias = -4;
 TMonkey::TMonkey(FileOpener& files) : Ttag(files), ID3v1(files) { ClearFields(); }
 
 void TMonkey::ClearFields() {
+    ForgetRead();
     FileLength = 0;
     std::memset(MacHeader, 0, sizeof MacHeader);
     std::memset(WavTail, 0, sizeof WavTail);
@@ -46,6 +47,10 @@ int32_t TMonkey::PeakLevel() const { return static_cast<int32_t>(LoadLE32(MacHea
 int32_t TMonkey::DataSize() const { return static_cast<int32_t>(LoadLE32(WavTail + kWavTailSize - 4)); }
 
 bool TMonkey::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TMonkey::ReadFields(const std::string& fileName) {
     ClearFields();
     try {
         if (ID3v1.ReadTag(fileName)) {

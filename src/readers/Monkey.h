@@ -59,6 +59,8 @@ public:
     double RatioPercent() const;
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     bool HasFlag(uint16_t flag) const { return (Flags() & flag) != 0; }
     void ReadStream(const std::string& fileName);
 };

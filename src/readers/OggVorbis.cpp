@@ -136,6 +136,7 @@ int32_t FindLastGranule(BinaryFile& file, int64_t fileSize) {
 TOggVorbis::TOggVorbis(FileOpener& files) : Ttag(files) { ClearFields(); }
 
 void TOggVorbis::ClearFields() {
+    ForgetRead();
     FileLength = 0;
     Channels = 0;
     SampleRate = 0;
@@ -153,6 +154,10 @@ void TOggVorbis::ClearFields() {
 }
 
 bool TOggVorbis::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TOggVorbis::ReadFields(const std::string& fileName) {
     ClearFields();
     auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
     const int64_t fileSize = file->Size();

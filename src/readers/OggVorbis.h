@@ -34,6 +34,10 @@ public:
     std::string Title, Artist, Album;
     uint16_t Track = 0;          // 0..255
     std::string Date, Genre, Comment, Vendor;
+
+private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
 };
 
 }  // namespace qel

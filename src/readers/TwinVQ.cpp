@@ -67,6 +67,7 @@ constexpr std::array<const char*, 3> kChannelTexts = {"Unknown", "Mono", "Stereo
 TTwinVQ::TTwinVQ(FileOpener& files) : Ttag(files) { ClearFields(); }
 
 void TTwinVQ::ClearFields() {
+    ForgetRead();
     Valid = false;
     ChannelModeId = 0;
     BitRate = 0;
@@ -77,6 +78,10 @@ void TTwinVQ::ClearFields() {
 }
 
 bool TTwinVQ::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TTwinVQ::ReadFields(const std::string& fileName) {
     ClearFields();
     auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
     if (!file) return false;

@@ -28,6 +28,10 @@ public:
     int32_t FileLength = 0;
     double Duration = 0;        // 0 when the header's bit rate is 0
     std::string Title, Comment, Author, Copyright, OrigFile;
+
+private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
 };
 
 }  // namespace qel

@@ -23,6 +23,7 @@ const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 TWAVfile::TWAVfile(FileOpener& files) : Ttag(files) { ClearFields(); }
 
 void TWAVfile::ClearFields() {
+    ForgetRead();
     Valid = false;
     ChannelCount = 0;
     SampleRate = 0;
@@ -31,6 +32,10 @@ void TWAVfile::ClearFields() {
 }
 
 bool TWAVfile::ReadInfo(const std::string& fileName) {
+    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
+}
+
+bool TWAVfile::ReadFields(const std::string& fileName) {
     ClearFields();
     uint8_t header[kHeaderSize];
     try {

@@ -32,6 +32,8 @@ public:
     uint32_t FileLength = 0;  // RIFF chunk size + 8
 
 private:
+    // The work of ReadInfo: every field read from the file.
+    bool ReadFields(const std::string& fileName);
     void ParseHeader(const uint8_t (&header)[kHeaderSize]);
 };
 

@@ -76,11 +76,32 @@ public:
 
 protected:
     FileOpener& files() const { return *files_; }
+
+    // Runs `read` (a ReadInfo body) unless the fields already hold what it
+    // would give: the same file, read last through an opener whose contents
+    // cannot change. The dispatch asks for ReadInfo up to three times per
+    // request; the file is parsed once.
+    template <class Read>
+    bool ReadOnce(const std::string& fileName, Read&& read) {
+        if (lastRead_.valid && lastRead_.fileName == fileName && files_->ContentsFixed()) return lastRead_.result;
+        ForgetRead();
+        const bool result = read();
+        if (files_->ContentsFixed()) lastRead_ = {true, fileName, result};
+        return result;
+    }
+    // The fields no longer hold a read's result (an analyser's ClearFields).
+    void ForgetRead() { lastRead_.valid = false; }
+
     // For an operation a format deliberately lacks: always an error.
     [[noreturn]] static void NotProvided(const char* operation);
 
 private:
     FileOpener* files_;
+    struct LastRead {
+        bool valid = false;
+        std::string fileName;
+        bool result = false;
+    } lastRead_;
 };
 
 }  // namespace qel

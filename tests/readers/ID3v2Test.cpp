@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/fake/MemoryFiles.h"
 #include "readers/ID3v2.h"
 #include "support/ID3Builders.h"
@@ -225,6 +227,31 @@ TEST(ID3v2, ShortMissingAndUntaggedFiles) {
     EXPECT_EQ(reader.TagSize, 0);
 }
 
+
+// A slot stores the kept bytes and only kSlotTail bytes of the zero fill;
+// every decoder must read that exactly as the whole fill to kSlotSize.
+TEST(ID3v2, SlotTailDecodesLikeTheWholeZeroFill) {
+    std::mt19937 random(7);
+    const size_t sizes[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 31, 32, 33, 495, 496, 497, 498, 499, 500};
+    for (int round = 0; round < 400; ++round) {
+        const size_t kept = sizes[round % std::size(sizes)];
+        std::string bytes(kept, '\0');
+        for (char& c : bytes) {
+            // Mostly letters, with zero bytes and 0xFF among them.
+            const unsigned pick = random() % 8;
+            c = pick == 0 ? '\0' : pick == 1 ? '\xFF' : static_cast<char>('a' + random() % 26);
+        }
+        if (kept > 0) bytes[0] = static_cast<char>(random() % 2);  // encoding 0 or 1
+        std::string whole = bytes;
+        whole.resize(TID3v2::kSlotSize, '\0');
+        std::string slot = bytes;
+        slot.append(std::min(TID3v2::kSlotTail, TID3v2::kSlotSize - kept), '\0');
+        SCOPED_TRACE(testing::Message() << "round " << round << ", kept " << kept);
+        EXPECT_EQ(DecodeFrameText(slot), DecodeFrameText(whole));
+        EXPECT_EQ(DescribedText(slot, true), DescribedText(whole, true));
+        EXPECT_EQ(DescribedText(slot, false), DescribedText(whole, false));
+    }
+}
 
 TEST(ID3v2, FixturesWrittenByLameAndMutagen) {
     TID3v2 cbr;  // version 3, UTF-16 frames without terminator
