@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/RequestFiles.h"
 #include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TextForms.h"
@@ -150,6 +151,42 @@ TEST(WAVfile, FixtureMadeBySox) {
     EXPECT_EQ(sound.cnanmod, "Mono");
     EXPECT_EQ(sound.filelen, "2044");
     EXPECT_EQ(sound.duration, "0.25");
+}
+
+}  // namespace
+}  // namespace qel
+
+namespace qel {
+namespace {
+
+// Through one request's files a repeated ReadInfo of the same file keeps the
+// fields of the first read; anything else reads the file again.
+TEST(WAVfile, RepeatedReadInfoOfOneRequestReadsOnce) {
+    MemoryFiles memory;
+    memory.Add("a.wav", WavFile({2, 44100, 16, 176400}));
+    memory.Add("b.wav", WavFile({1, 8000, 8, 8000}));
+
+    TWAVfile direct(memory);  // files that may change between reads
+    ASSERT_TRUE(direct.ReadInfo("a.wav"));
+    memory.Add("a.wav", WavFile({1, 22050, 16, 0}));
+    ASSERT_TRUE(direct.ReadInfo("a.wav"));
+    EXPECT_EQ(direct.SampleRate, 22050u);
+
+    RequestFiles request(memory);
+    TWAVfile wav(request);
+    ASSERT_TRUE(wav.ReadInfo("a.wav"));
+    wav.SampleRate = 1;  // a second parse would put 22050 back
+    EXPECT_TRUE(wav.ReadInfo("a.wav"));
+    EXPECT_TRUE(wav.Open("a.wav"));
+    EXPECT_EQ(wav.SampleRate, 1u);
+    ASSERT_TRUE(wav.ReadInfo("b.wav"));
+    EXPECT_EQ(wav.SampleRate, 8000u);
+    wav.ClearFields();
+    ASSERT_TRUE(wav.ReadInfo("b.wav"));
+    EXPECT_EQ(wav.SampleRate, 8000u);
+    EXPECT_FALSE(wav.ReadInfo("missing.wav"));
+    EXPECT_FALSE(wav.ReadInfo("missing.wav"));
+    EXPECT_FALSE(wav.Valid);
 }
 
 }  // namespace
