@@ -15,7 +15,12 @@ public:
         auto* out = static_cast<unsigned char*>(buffer);
         size_t done = 0;
         while (done < count && position_ < Size()) {
-            const auto& block = entry_.Block(position_ / RequestFiles::kBlockSize);
+            const int64_t index = position_ / RequestFiles::kBlockSize;
+            if (!last_ || index != lastIndex_) {  // most reads stay in the block of the one before
+                last_ = &entry_.Block(index);
+                lastIndex_ = index;
+            }
+            const auto& block = *last_;
             size_t offset = static_cast<size_t>(position_ % RequestFiles::kBlockSize);
             if (offset >= block.size) break;
             size_t n = std::min(count - done, block.size - offset);
@@ -28,6 +33,8 @@ public:
 
 private:
     RequestFiles::Entry& entry_;
+    const RequestFiles::Entry::Loaded* last_ = nullptr;  // map entries stay where they are
+    int64_t lastIndex_ = 0;
 };
 
 }  // namespace

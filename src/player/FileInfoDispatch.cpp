@@ -31,8 +31,8 @@ std::string LowerExtension(const std::string& fileName) {
 }
 
 void FileInfoDispatch::ClearInfo() {
-    Sound = Tinfosound{};
-    Tags = Tinfotag{};
+    Sound.Clear();
+    Tags.Clear();
 }
 
 bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {

@@ -10,10 +10,18 @@ namespace qel {
 
 namespace {
 
+// A frame id as the number its bytes make, big-endian.
+constexpr uint32_t IdCode(const char* id) {
+    uint32_t code = 0;
+    for (; *id; ++id) code = (code << 8) | static_cast<uint8_t>(*id);
+    return code;
+}
+
 // The known frames: their ids in versions 3 and 4, and in version 2.
 struct KnownFrame {
-    const char* id34;
-    const char* id2;
+    constexpr KnownFrame(const char* id34, const char* id2) : code34(IdCode(id34)), code2(IdCode(id2)) {}
+    uint32_t code34;
+    uint32_t code2;
 };
 
 enum Slot : size_t {
@@ -44,6 +52,33 @@ std::string TextOrFallback(const std::string& first, const std::string& second) 
     return text.empty() ? DecodeFrameText(second) : text;
 }
 
+// Little-endian UTF-16 units up to the first zero unit, byte-order marks
+// (units whose low byte is FF) dropped, in the system's code page, trimmed.
+std::string DecodeUnits(std::string_view bytes) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    size_t count = 0;
+    for (size_t k = 0; k + 1 < bytes.size(); k += 2) {
+        const auto low = static_cast<uint8_t>(bytes[k]);
+        const auto high = static_cast<uint8_t>(bytes[k + 1]);
+        const auto unit = static_cast<char16_t>(low | (high << 8));
+        if (unit == 0) break;
+        if (low != 0xFF) units[count++] = unit;
+    }
+    units.resize(count);
+    std::string text = WideToSystem(units);
+    const std::string_view trimmed = TrimmedView(text);
+    return trimmed.size() == text.size() ? text : std::string(trimmed);
+}
+
+// The text of `bytes` written in `encoding` (the frame's first byte).
+std::string DecodeText(char encoding, std::string_view bytes) {
+    if (encoding == 1) return DecodeUnits(bytes);
+    if (IsTagBlank(encoding)) return TrimBoth(bytes);
+    std::string text(1, encoding);  // not an encoding byte: it is text
+    text.append(bytes);
+    return TrimBoth(text);
+}
+
 }  // namespace
 
 int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize) {
@@ -54,18 +89,8 @@ int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize) {
 }
 
 std::string DecodeFrameText(std::string_view content) {
-    if (content.empty() || content[0] != 1) return TrimBoth(content);
-    std::u16string units;
-    const size_t count = (content.size() - 1) / 2;
-    for (size_t k = 1; k <= count; ++k) {
-        const auto low = static_cast<uint8_t>(content[2 * k - 1]);
-        const auto high = static_cast<uint8_t>(content[2 * k]);
-        const char16_t unit = static_cast<char16_t>(low | (high << 8));
-        if (unit == 0) break;
-        if (low == 0xFF) continue;  // the byte-order mark FF FE
-        units.push_back(unit);
-    }
-    return TrimBoth(WideToSystem(units));
+    if (content.empty()) return {};
+    return DecodeText(content[0], content.substr(1));
 }
 
 std::string DescribedText(std::string_view content, bool withLanguage) {
@@ -83,9 +108,7 @@ std::string DescribedText(std::string_view content, bool withLanguage) {
         const size_t at = rest.find('\0');
         if (at != std::string_view::npos) rest = rest.substr(at + 1);
     }
-    std::string text(1, encoding);
-    text.append(rest);
-    return DecodeFrameText(text);
+    return DecodeText(encoding, rest);
 }
 
 std::string GenreText(std::string_view content) {
@@ -165,9 +188,9 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
         if (!ReadAt(file, contentStart, content, kept)) return;
         const unsigned char encoding = static_cast<unsigned char>(content[0]);
         if (!skipped && encoding <= 1) {
-            const std::string_view id(reinterpret_cast<const char*>(header), idSize);
+            const uint32_t id = BigEndian(header, idSize);
             for (size_t slot = 0; slot < kSlotCount; ++slot)
-                if (id == (v2 ? kKnownFrames[slot].id2 : kKnownFrames[slot].id34)) {
+                if (id == (v2 ? kKnownFrames[slot].code2 : kKnownFrames[slot].code34)) {
                     slots[slot].assign(content, kept);
                     slots[slot].append(std::min(kSlotTail, kSlotSize - kept), '\0');
                 }

@@ -1,5 +1,7 @@
 #include "readers/MPEGaudio.h"
 
+#include <algorithm>
+
 #include "readers/ID3Fields.h"
 #include "readers/TextForms.h"
 
@@ -9,9 +11,13 @@ namespace {
 // Reads up to one block at position; the rest of the block stays zero.
 // Gives the number of bytes read, or -1 when the position is unusable.
 int64_t ReadBlock(BinaryFile& file, int64_t position, MpegBlock& block) {
-    block.fill(0);
-    if (!file.Seek(position)) return -1;
-    return static_cast<int64_t>(file.Read(block.data(), block.size()));
+    if (!file.Seek(position)) {
+        block.fill(0);
+        return -1;
+    }
+    const size_t got = file.Read(block.data(), block.size());
+    std::fill(block.begin() + static_cast<ptrdiff_t>(got), block.end(), 0);
+    return static_cast<int64_t>(got);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@ namespace qel {
 
 inline bool IsTagBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
+// The part of text between its leading and trailing blanks.
+std::string_view TrimmedView(std::string_view text);
+
 // Removes blanks at the end only; inner zero bytes stay.
 std::string TrimRight(std::string_view text);
 // Removes blanks at both ends.

@@ -1,5 +1,6 @@
 #include "readers/TextForms.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -18,47 +19,54 @@ std::string RealText(double value, char decimalSeparator) {
         if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
         return "0";
     }
-    // 15 significant digits: d.dddddddddddddde±X
-    char buf[64];
-    const auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-    std::string s(buf, written.ptr);
-    bool negative = s[0] == '-';
-    if (negative) s.erase(0, 1);
-    size_t e = s.find('e');
-    int exponent = std::atoi(s.c_str() + e + 1);
-    std::string digits = s.substr(0, 1) + s.substr(2, e - 2);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    // 15 significant digits: [-]d.dddddddddddddde±X
+    char scientific[40];
+    const char* const last = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                           std::chars_format::scientific, 14).ptr;
+    const bool negative = scientific[0] == '-';
+    const char* mantissa = scientific + (negative ? 1 : 0);
+    const char* e = std::find(mantissa, last, 'e');
+    int exponent = 0;
+    for (const char* q = e + 2; q < last; ++q) exponent = exponent * 10 + (*q - '0');
+    if (e[1] == '-') exponent = -exponent;
+    char digits[16];
+    size_t count = 0;
+    digits[count++] = mantissa[0];
+    for (const char* q = mantissa + 2; q < e; ++q) digits[count++] = *q;
+    while (count > 1 && digits[count - 1] == '0') --count;
 
-    std::string out = negative ? "-" : "";
+    char out[48];
+    size_t n = 0;
+    auto put = [&](char c) { out[n++] = c; };
+    auto putDigits = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i) put(digits[i]);
+    };
+    if (negative) put('-');
     if (exponent < -4 || exponent >= 15) {
         // Scientific: 9E-5, 1.5E-6, 1E15.
-        out += digits[0];
-        if (digits.size() > 1) {
-            out += decimalSeparator;
-            out += digits.substr(1);
+        put(digits[0]);
+        if (count > 1) {
+            put(decimalSeparator);
+            putDigits(1, count);
         }
-        out += 'E';
-        if (exponent < 0) out += '-';
-        out += std::to_string(std::abs(exponent));
-        return out;
-    }
-    if (exponent < 0) {
-        out += '0';
-        out += decimalSeparator;
-        out.append(static_cast<size_t>(-exponent - 1), '0');
-        out += digits;
-        return out;
-    }
-    size_t integral = static_cast<size_t>(exponent) + 1;
-    if (digits.size() <= integral) {
-        out += digits;
-        out.append(integral - digits.size(), '0');
+        put('E');
+        if (exponent < 0) put('-');
+        n = static_cast<size_t>(std::to_chars(out + n, out + sizeof out, std::abs(exponent)).ptr - out);
+    } else if (exponent < 0) {
+        put('0');
+        put(decimalSeparator);
+        for (int i = -1; i > exponent; --i) put('0');
+        putDigits(0, count);
     } else {
-        out += digits.substr(0, integral);
-        out += decimalSeparator;
-        out += digits.substr(integral);
+        const auto integral = static_cast<size_t>(exponent) + 1;
+        putDigits(0, std::min(count, integral));
+        for (size_t i = count; i < integral; ++i) put('0');
+        if (count > integral) {
+            put(decimalSeparator);
+            putDigits(integral, count);
+        }
     }
-    return out;
+    return std::string(out, n);
 }
 
 std::string RealText(double value) { return RealText(value, DecimalSeparator()); }

@@ -37,6 +37,15 @@ const std::array<Tinfotag::Named, Tinfotag::kNamedCount> Tinfotag::kNamed = {{
     {33, "Language2", &Tinfotag::Language2},  {34, "Track", &Tinfotag::Track},
 }};
 
+void Tinfosound::Clear() {
+    for (auto field : kFields) (this->*field).clear();
+}
+
+void Tinfotag::Clear() {
+    for (const Named& named : kNamed) (this->*named.field).clear();
+    for (std::string* spare : {&spare0, &spare1, &spare16, &spare22, &spare23}) spare->clear();
+}
+
 void Ttag::NotProvided(const char* operation) {
     throw AbstractCallError(std::string("abstract operation called: ") + operation);
 }

@@ -21,6 +21,7 @@ struct Tinfosound {
     static const std::array<const char*, kFieldCount> kNames;
     static const std::array<std::string Tinfosound::*, kFieldCount> kFields;
     bool operator==(const Tinfosound&) const = default;
+    void Clear();  // every field empty, their memory kept
 };
 
 // Descriptive tags, all text. Slots 0, 1, 16, 22 and 23 are spare.
@@ -40,6 +41,7 @@ struct Tinfotag {
     };
     static const std::array<Named, kNamedCount> kNamed;
     bool operator==(const Tinfotag&) const = default;
+    void Clear();  // every slot empty, their memory kept
 };
 
 // Calling an operation that an analyser does not provide.
@@ -64,8 +66,8 @@ public:
     virtual void FillTagInfo(Tinfotag& out) = 0;
     virtual std::string ArtistTitle(const std::string& fileName) = 0;
 
-    void ClearSoundInfo() { InfoSound = Tinfosound{}; }
-    void ClearTagInfo() { InfoTag = Tinfotag{}; }
+    void ClearSoundInfo() { InfoSound.Clear(); }
+    void ClearTagInfo() { InfoTag.Clear(); }
 
     bool HasTag = false;
     bool HasID3v1 = false;

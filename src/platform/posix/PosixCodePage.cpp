@@ -23,21 +23,19 @@ void AppendUtf8(std::string& out, char32_t c) {
 }  // namespace
 
 std::string WideToSystem(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
+    std::string out(text.size(), '?');
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
         if (c < 0x80) {
-            out += static_cast<char>(c);
+            out[i] = static_cast<char>(c);
             continue;
         }
-        char byte = '?';
-        for (int i = 0; i < 128; ++i) {
-            if (current->high[i] == c) {
-                byte = static_cast<char>(0x80 + i);
+        for (int k = 0; k < 128; ++k) {
+            if (current->high[k] == c) {
+                out[i] = static_cast<char>(0x80 + k);
                 break;
             }
         }
-        out += byte;
     }
     return out;
 }
