@@ -99,15 +99,15 @@ int32_t TrackFromText(std::string_view text) {
 }
 
 std::u16string Utf8ToWide16(std::string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    std::u16string out(text.size(), u'\0');  // never more units than bytes
+    size_t count = 0;
     size_t i = 0;
     const size_t n = text.size();
     auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
     while (i < n) {
         unsigned c = byte(i++);
         if (c < 0x80) {
-            out += static_cast<char16_t>(c);
+            out[count++] = static_cast<char16_t>(c);
             continue;
         }
         if (i >= n) break;
@@ -119,8 +119,9 @@ std::u16string Utf8ToWide16(std::string_view text) {
             if (i >= n) break;
         }
         if ((byte(i) & 0xC0) != 0x80) break;
-        out += static_cast<char16_t>(((w << 6) | (byte(i++) & 0x3F)) & 0xFFFF);
+        out[count++] = static_cast<char16_t>(((w << 6) | (byte(i++) & 0x3F)) & 0xFFFF);
     }
+    out.resize(count);
     return out;
 }
 
