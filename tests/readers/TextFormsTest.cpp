@@ -112,13 +112,14 @@ public:
 };
 
 TEST(Ttag, RecordsClearEverySlot) {
+    const std::string x = "x";
     Tinfosound sound;
-    for (auto field : Tinfosound::kFields) sound.*field = "x";
+    for (auto field : Tinfosound::kFields) sound.*field = x;
     sound.Clear();
     EXPECT_EQ(sound, Tinfosound{});
     Tinfotag tags;
-    for (const auto& named : Tinfotag::kNamed) tags.*named.field = "x";
-    for (std::string* spare : {&tags.spare0, &tags.spare1, &tags.spare16, &tags.spare22, &tags.spare23}) *spare = "x";
+    for (const auto& named : Tinfotag::kNamed) tags.*named.field = x;
+    for (std::string* spare : {&tags.spare0, &tags.spare1, &tags.spare16, &tags.spare22, &tags.spare23}) *spare = x;
     tags.Clear();
     EXPECT_EQ(tags, Tinfotag{});
 }
