@@ -1,5 +1,5 @@
 # The project's commands. `make test` and `make demo` install what is missing,
-# build both targets and run; the rest are parts of them.
+# build both targets and run; the rest are steps of them.
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 3
 XVFB = xvfb-run -a -s "-screen 0 1024x768x24"

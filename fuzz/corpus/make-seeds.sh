@@ -1,6 +1,6 @@
 #!/bin/sh
 # Remakes the seed files of each fuzz target from the test fixtures: the
-# parts of them each reader looks at, kept small so the fuzzer mutates fast.
+# bytes of them each reader looks at, kept small so the fuzzer mutates fast.
 set -e
 cd "$(dirname "$0")"
 data=../../tests/data

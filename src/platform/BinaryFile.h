@@ -21,7 +21,7 @@ public:
     virtual size_t Read(void* buffer, size_t count) = 0;
 };
 
-// The part every implementation shares: the position is the object's own,
+// What every implementation shares: the position is the object's own,
 // and a read starts there.
 class PositionedFile : public BinaryFile {
 public:

@@ -42,7 +42,7 @@ private:
 const RequestFiles::Entry::Loaded& RequestFiles::Entry::Block(int64_t index) {
     auto found = blocks.find(index);
     if (found != blocks.end()) return found->second;
-    // Only the part of the block inside the file is asked for, in one read,
+    // Only the bytes of the block inside the file are asked for, in one read,
     // into memory that is not cleared first.
     const int64_t start = index * kBlockSize;
     Loaded block;

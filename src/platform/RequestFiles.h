@@ -25,7 +25,7 @@ public:
         std::string path;
         std::unique_ptr<BinaryFile> file;  // null when the open failed
         std::string reason;
-        // A block's bytes as read: only the part inside the file.
+        // A block's bytes as read: only those inside the file.
         struct Loaded {
             std::unique_ptr<unsigned char[]> bytes;
             size_t size = 0;

@@ -24,7 +24,7 @@ std::vector<char> ModuleText(const std::string& text) {
 // 32-bit results of wider intermediate arithmetic, cut like the module's int.
 int32_t Cut32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
 
-// A time read-out part: decimal, with a "0" in front of anything below 10.
+// A time read-out field: decimal, with a "0" in front of anything below 10.
 std::string TimePart(int32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, value <= 9 ? "0%d" : "%d", static_cast<int>(value));

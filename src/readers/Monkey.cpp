@@ -20,7 +20,7 @@ const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 
 constexpr size_t kPeakOffset = 32;
 constexpr size_t kSeekElementsOffset = 36;
-// The stored WAV header follows the 32-byte fixed part and the optional
+// The stored WAV header follows the 32-byte fixed header and the optional
 // fields, so its last 36 bytes start 4 bytes before its length (plus 4 for
 // each optional field present).
 constexpr int64_t kWavTailBias = -4;

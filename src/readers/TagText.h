@@ -10,7 +10,7 @@ namespace qel {
 
 inline bool IsTagBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// The part of text between its leading and trailing blanks.
+// The text between its leading and trailing blanks.
 std::string_view TrimmedView(std::string_view text);
 
 // Removes blanks at the end only; inner zero bytes stay.

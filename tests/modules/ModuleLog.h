@@ -1,5 +1,5 @@
 #pragma once
-// Shared parts of the test modules: the call log, environment settings and
+// What the test modules share: the call log, environment settings and
 // the exports' declarations. Every module appends one line per call it
 // receives to the file named by QELTEST_MODULE_LOG: its own file name, the
 // call and its arguments, so tests can check which module got what, in order.

@@ -24,7 +24,7 @@ private:
     COLORREF customColors_[16] = {};
 };
 
-// "desc|pattern|..." as the dialog wants it: each part ended by a zero
+// "desc|pattern|..." as the dialog wants it: each piece ended by a zero
 // byte and the whole by a second one.
 std::string DialogFilter(const std::string& filter);
 
