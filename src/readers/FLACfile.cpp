@@ -100,12 +100,11 @@ public:
         const int64_t end = std::max(position_, size_);
         position_ = static_cast<int64_t>(std::min<uint64_t>(static_cast<uint64_t>(position_) + count, end));
     }
-    // The first bytes of a text of length bytes (at most keep, and what the
-    // file holds); the cursor then moves behind the whole text.
-    std::string Text(uint32_t length, size_t keep) {
+    // A text of length bytes, cut to what the file holds; the cursor then
+    // moves behind the whole text.
+    std::string Text(uint32_t length) {
         const int64_t remaining = std::max<int64_t>(0, size_ - position_);
-        std::string text(static_cast<size_t>(std::min<int64_t>({int64_t{length}, static_cast<int64_t>(keep), remaining})),
-                         '\0');
+        std::string text(static_cast<size_t>(std::min<int64_t>(int64_t{length}, remaining)), '\0');
         text.resize(ReadZeroFilled(file_, position_, text.data(), text.size()));
         Skip(length);
         return text;
@@ -129,12 +128,13 @@ std::string* TargetOf(TFLACfile& flac, std::string_view key) {
     return nullptr;
 }
 
-// The comment block at the cursor. No text is kept longer than the block
-// claims to be or than the file holds; the loop ends at the end of the file.
-void ReadComments(TFLACfile& flac, Cursor& cursor, uint32_t blockLength) {
+// The comment block at the cursor. Its own lengths decide where each text
+// ends, whatever length the block header claims; only the end of the file
+// cuts a text or ends the loop.
+void ReadComments(TFLACfile& flac, Cursor& cursor) {
     uint32_t length = 0;
     if (!cursor.ReadLE32(length)) return;
-    flac.Vendor = cursor.Text(length, blockLength);
+    flac.Vendor = cursor.Text(length);
     uint32_t count = 0;
     if (!cursor.ReadLE32(count)) return;
     for (int32_t item = 0; item < static_cast<int32_t>(count); ++item) {
@@ -148,8 +148,8 @@ void ReadComments(TFLACfile& flac, Cursor& cursor, uint32_t blockLength) {
             cursor.Skip(length);
             continue;
         }
-        // Kept within the block's length, the text may end before its value.
-        const std::string text = cursor.Text(length, blockLength);
+        // Cut by the end of the file, the text may end before its value.
+        const std::string text = cursor.Text(length);
         *target = Utf8ToWide(std::string_view(text).substr(std::min(text.size(), equals + 1)));
     }
 }
@@ -210,7 +210,7 @@ bool TFLACfile::ReadFlacStream(const std::string& fileName) {
             switch (action) {
                 case BlockAction::Comments:
                     // The next header follows the comment data, wherever the block claims to end.
-                    ReadComments(*this, cursor, length);
+                    ReadComments(*this, cursor);
                     break;
                 case BlockAction::Padding:
                     paddingSeen = true;

@@ -182,17 +182,20 @@ TEST(FLACfile, DamagedLengthsAndCountsAreBoundedByTheFile) {
     EXPECT_TRUE(negative.open);
     EXPECT_EQ(negative.flac.Title, "");
 
-    // A vendor length beyond the block: the vendor keeps at most the block's length.
+    // A vendor length beyond the block: the vendor runs on past the block, as
+    // far as its own length says.
     Bytes vendor;
     test::AppendLE32(vendor, 1000);
     test::Append(vendor, std::string(50, 'v'));
     Read longVendor(Concat({test::FlacStart({}), FlacBlock(kComments, false, vendor, 20), Bytes(2000, 'x')}));
-    EXPECT_EQ(longVendor.flac.Vendor, std::string(20, 'v'));
-    // A block shorter than a field's name: the value is empty.
-    const Bytes titleOnly = VorbisComments("", {"TITLE=long enough"});
-    Read shortBlock(Concat({test::FlacStart({}), FlacBlock(kComments, true, titleOnly, 5)}));
-    EXPECT_TRUE(shortBlock.open);
-    EXPECT_EQ(shortBlock.flac.Title, "");
+    EXPECT_EQ(longVendor.flac.Vendor, std::string(50, 'v') + std::string(950, 'x'));
+    // A block that claims 1 byte around intact comments: they are read whole,
+    // and the next header is read where they end.
+    const Bytes intact = VorbisComments("ref vendor", {"TITLE=long enough"});
+    Read shortBlock(Concat({test::FlacStart({}), FlacBlock(kComments, false, intact, 1), FlacBlock(127, true, {0})}));
+    EXPECT_FALSE(shortBlock.open);
+    EXPECT_EQ(shortBlock.flac.Vendor, "ref vendor");
+    EXPECT_EQ(shortBlock.flac.Title, "long enough");
 
     // Padding, pictures and reserved types beyond the file end the scan at its end.
     for (uint8_t type : {kPadding, kPicture, uint8_t{126}}) {
