@@ -1,8 +1,9 @@
 #!/bin/sh
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
-# Tools: sox 14.4.2, lame 3.100, python3-mutagen 1.46 (Debian 12 packages
-# sox, lame, python3-mutagen). Run from anywhere: sh tests/data/make-fixtures.sh
+# Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, python3-mutagen 1.46 (Debian 12
+# packages sox, lame, ffmpeg, python3-mutagen). Run from anywhere:
+# sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
@@ -53,10 +54,75 @@ tag.add(TRCK(encoding=0, text="2/5"))
 tag.save(sys.argv[1], v1=2, v2_version=3, padding=lambda info: 16)
 PY
 
-# container.m4a: the same kind of sound in an MP4 container (ffmpeg).
+# container.m4a: 1 s of 440 Hz, 22050 Hz mono, AAC LC at 24 kbit/s in an MP4
+# container with the movie box behind the media data (ffmpeg), tagged through
+# ffmpeg's metadata options.
 ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
-  -i "sine=frequency=440:duration=0.25:sample_rate=22050" \
-  -ac 1 -c:a aac -b:a 32k container.m4a
+  -i "sine=frequency=440:duration=1:sample_rate=22050" \
+  -ac 1 -c:a aac -b:a 24k -metadata title="MP4 Title" -metadata artist="MP4 Artist" \
+  -metadata album="MP4 Album" -metadata date=2019 -metadata track=4/11 -metadata genre=Ambient \
+  -metadata comment="made by ffmpeg" -metadata composer="MP4 Composer" \
+  -metadata copyright="(c) Fixture" container.m4a
+
+# alac.m4a: 0.5 s of 440 Hz, 8000 Hz mono, ALAC in an MP4 container with the
+# movie box first (ffmpeg), tagged by mutagen: UTF-8 beyond ASCII, a track
+# number without a total.
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=0.5:sample_rate=8000" \
+  -ac 1 -c:a alac -movflags +faststart alac.m4a
+/usr/bin/python3 - alac.m4a <<'PY'
+import sys
+from mutagen.mp4 import MP4
+f = MP4(sys.argv[1])
+f["\xa9nam"] = "ALAC Caf\u00e9"
+f["\xa9ART"] = "ALAC Artist"
+f["\xa9alb"] = "ALAC Album"
+f["\xa9day"] = "2021-03-04"
+f["trkn"] = [(5, 0)]
+f["\xa9cmt"] = "tagged by mutagen"
+f["\xa9wrt"] = "ALAC Composer"
+f["cprt"] = "(c) ALAC"
+f.save()
+PY
+
+# ID3v2 text encodings on 2 s of 8000 Hz mono MP3 (ffmpeg's LAME encoder, no
+# tag of its own). id3v24-utf8.mp3 and id3v24-utf16be.mp3: version 2.4 tags
+# whose frames are all in encoding 3 (UTF-8) or 2 (UTF-16 big-endian), written
+# by mutagen, with a composer outside the code page (Omega) and descriptions
+# ending in a zero low byte (A with macron). id3v23-utf8.mp3: UTF-8 frames in
+# a version 2.3 tag, which mutagen will not write: its version 2.4 tag with
+# the version byte set to 3 (each frame under 128 bytes, so sizes read alike).
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=2:sample_rate=8000" \
+  -ac 1 -c:a libmp3lame -b:a 8k -id3v2_version 0 "$tmp/plain.mp3"
+for name in id3v24-utf8 id3v24-utf16be id3v23-utf8; do cp "$tmp/plain.mp3" "$name.mp3"; done
+/usr/bin/python3 - <<'PY'
+from mutagen.id3 import ID3, TIT2, TPE1, TALB, TRCK, TDRC, TCON, COMM, TCOM, WXXX
+def tag(path, encoding, title, version_byte=4):
+    t = ID3()
+    t.add(TIT2(encoding=encoding, text=title))
+    t.add(TPE1(encoding=encoding, text="Artist of " + title))
+    t.add(TALB(encoding=encoding, text="Album \u00e0 la carte"))
+    t.add(TRCK(encoding=encoding, text="2/8"))
+    t.add(TDRC(encoding=encoding, text="2020-01-02"))
+    t.add(TCON(encoding=encoding, text="(13)Pop"))
+    t.add(TCOM(encoding=encoding, text="\u03a9 Composer"))
+    t.add(COMM(encoding=encoding, lang="eng", desc="d\u0100", text="Comment \u00e9"))
+    t.add(WXXX(encoding=encoding, desc="site\u0100", url="http://fixture.invalid/"))
+    t.save(path, v2_version=4, padding=lambda info: 16)
+    if version_byte != 4:
+        data = bytearray(open(path, "rb").read())
+        data[3] = version_byte
+        open(path, "wb").write(bytes(data))
+tag("id3v24-utf8.mp3", 3, "UTF-8 Title \u00e9")
+tag("id3v24-utf16be.mp3", 2, "UTF-16BE Title \u00e9")
+tag("id3v23-utf8.mp3", 3, "Ignored Title", 3)
+PY
+
+# mutagen-reading.tsv: what mutagen reads from the MP4 and ID3v2 fixtures; the
+# tests compare the readers with it.
+/usr/bin/python3 mutagen-reading.py container.m4a alac.m4a id3v24-utf8.mp3 id3v24-utf16be.mp3 \
+  id3v23-utf8.mp3 >mutagen-reading.tsv
 
 # tagged.ape: 400 bytes of silence, an APEv2 tag written by mutagen (UTF-8
 # text, a 300-byte item and keys in other cases), then an ID3v1 tag that

@@ -1,0 +1,44 @@
+#!/usr/bin/python3
+"""Prints what mutagen reads from each file named: one tab-separated line per
+file with its title, artist, album, year, track and duration in seconds, after
+a header line. Texts are UTF-8; a track is "N" or "N/M" as the tag writes it.
+Used by make-fixtures.sh to write mutagen-reading.tsv, which the tests compare
+the readers with."""
+import os
+import sys
+
+import mutagen
+from mutagen.mp4 import MP4
+
+MP4_KEYS = {"title": "\xa9nam", "artist": "\xa9ART", "album": "\xa9alb", "year": "\xa9day"}
+ID3_KEYS = {"title": "TIT2", "artist": "TPE1", "album": "TALB", "year": "TDRC"}
+
+
+def mp4_fields(f):
+    tags = f.tags or {}
+    fields = {name: str(tags[key][0]) if key in tags else "" for name, key in MP4_KEYS.items()}
+    track, total = tags["trkn"][0] if "trkn" in tags else (0, 0)
+    fields["track"] = "" if not track else (f"{track}/{total}" if total else str(track))
+    return fields
+
+
+def id3_fields(f):
+    tags = f.tags or {}
+    fields = {name: str(tags[key].text[0]) if key in tags else "" for name, key in ID3_KEYS.items()}
+    fields["track"] = str(tags["TRCK"].text[0]) if "TRCK" in tags else ""
+    return fields
+
+
+def main(paths):
+    columns = ["title", "artist", "album", "year", "track"]
+    print("\t".join(["file"] + columns + ["duration"]))
+    for path in paths:
+        f = mutagen.File(path)
+        fields = mp4_fields(f) if isinstance(f, MP4) else id3_fields(f)
+        row = [os.path.basename(path)] + [fields[c] for c in columns] + [repr(f.info.length)]
+        assert all("\t" not in value and "\n" not in value for value in row)
+        print("\t".join(row))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
