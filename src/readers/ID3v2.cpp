@@ -52,27 +52,39 @@ std::string TextOrFallback(const std::string& first, const std::string& second) 
     return text.empty() ? DecodeFrameText(second) : text;
 }
 
-// Little-endian UTF-16 units up to the first zero unit, byte-order marks
-// (units whose low byte is FF) dropped, in the system's code page, trimmed.
-std::string DecodeUnits(std::string_view bytes) {
-    std::u16string units(bytes.size() / 2, u'\0');
-    size_t count = 0;
-    for (size_t k = 0; k + 1 < bytes.size(); k += 2) {
-        const auto low = static_cast<uint8_t>(bytes[k]);
-        const auto high = static_cast<uint8_t>(bytes[k + 1]);
-        const auto unit = static_cast<char16_t>(low | (high << 8));
-        if (unit == 0) break;
-        if (low != 0xFF) units[count++] = unit;
-    }
-    units.resize(count);
+// Frame text encodings; 2 and 3 are stored only from version 4 tags.
+constexpr char kUtf16 = 1, kUtf16BE = 2, kUtf8 = 3;
+
+bool IsUtf16(char encoding) { return encoding == kUtf16 || encoding == kUtf16BE; }
+
+// 16-bit text in the system's code page, trimmed.
+std::string TrimmedSystemText(std::u16string_view units) {
     std::string text = WideToSystem(units);
     const std::string_view trimmed = TrimmedView(text);
     return trimmed.size() == text.size() ? text : std::string(trimmed);
 }
 
+// UTF-16 units up to the first zero unit, in the system's code page, trimmed.
+// Encoding 1 is read little-endian and drops byte-order marks as units whose
+// low byte is FF; encoding 2 is big-endian and drops the mark U+FEFF.
+std::string DecodeUnits(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    size_t count = 0;
+    for (size_t k = 0; k + 1 < bytes.size(); k += 2) {
+        const auto first = static_cast<uint8_t>(bytes[k]);
+        const auto second = static_cast<uint8_t>(bytes[k + 1]);
+        const auto unit = static_cast<char16_t>(bigEndian ? (first << 8) | second : first | (second << 8));
+        if (unit == 0) break;
+        if (bigEndian ? unit != 0xFEFF : first != 0xFF) units[count++] = unit;
+    }
+    units.resize(count);
+    return TrimmedSystemText(units);
+}
+
 // The text of `bytes` written in `encoding` (the frame's first byte).
 std::string DecodeText(char encoding, std::string_view bytes) {
-    if (encoding == 1) return DecodeUnits(bytes);
+    if (IsUtf16(encoding)) return DecodeUnits(bytes, encoding == kUtf16BE);
+    if (encoding == kUtf8) return TrimmedSystemText(Utf8ToUtf16(bytes.substr(0, bytes.find('\0'))));
     if (IsTagBlank(encoding)) return TrimBoth(bytes);
     std::string text(1, encoding);  // not an encoding byte: it is text
     text.append(bytes);
@@ -98,7 +110,7 @@ std::string DescribedText(std::string_view content, bool withLanguage) {
     const char encoding = content[0];
     const size_t skip = withLanguage ? 4 : 1;
     std::string_view rest = content.substr(std::min(skip, content.size()));
-    if (encoding == 1) {
+    if (IsUtf16(encoding)) {
         // The description ends with a zero unit; search whole units only, so
         // the zero high byte of its last character is not taken for it.
         size_t at = 0;
@@ -108,6 +120,9 @@ std::string DescribedText(std::string_view content, bool withLanguage) {
         const size_t at = rest.find('\0');
         if (at != std::string_view::npos) rest = rest.substr(at + 1);
     }
+    // A link's address is Latin-1 whatever encodes its description (encoding
+    // 1 keeps its old reading).
+    if (!withLanguage && (encoding == kUtf16BE || encoding == kUtf8)) return TrimBoth(rest);
     return DecodeText(encoding, rest);
 }
 
@@ -187,7 +202,7 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
         const size_t kept = std::min<uint32_t>(size, kSlotSize);
         if (!ReadAt(file, contentStart, content, kept)) return;
         const unsigned char encoding = static_cast<unsigned char>(content[0]);
-        if (!skipped && encoding <= 1) {
+        if (!skipped && (encoding <= kUtf16 || (Version == 4 && encoding <= kUtf8))) {
             const uint32_t id = BigEndian(header, idSize);
             for (size_t slot = 0; slot < kSlotCount; ++slot)
                 if (id == (v2 ? kKnownFrames[slot].code2 : kKnownFrames[slot].code34)) {

@@ -54,12 +54,14 @@ private:
 int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize);
 
 // The text of a frame's kept content: encoding 1 is UTF-16 (little-endian
-// units, FF-led units dropped), anything else is taken byte for byte; blanks
-// are trimmed at both ends.
+// units, FF-led units dropped), 2 UTF-16 big-endian, 3 UTF-8 (both stored
+// from version 4 tags only), anything else is taken byte for byte; blanks are
+// trimmed at both ends.
 std::string DecodeFrameText(std::string_view content);
 
 // Comment and link frames: the text behind the description (and, with
-// withLanguage, behind the 3-letter language).
+// withLanguage, behind the 3-letter language). Without it (a link frame) the
+// address behind a description in encoding 2 or 3 is taken byte for byte.
 std::string DescribedText(std::string_view content, bool withLanguage);
 
 // A genre frame's text without its "(n)" references.

@@ -127,4 +127,61 @@ std::u16string Utf8ToWide16(std::string_view text) {
 
 std::string Utf8ToWide(std::string_view text) { return WideToSystem(Utf8ToWide16(text)); }
 
+std::u16string Utf8ToUtf16(std::string_view text) {
+    // Per lead byte: how many continuation bytes follow and the range the
+    // first of them must lie in (which rules out overlong forms, surrogates
+    // and values past U+10FFFF).
+    struct Lead {
+        unsigned char first, last;  // lead bytes this row covers
+        unsigned length;            // continuation bytes
+        unsigned char low, high;    // range of the first continuation byte
+    };
+    static constexpr Lead kLeads[] = {
+        {0xC2, 0xDF, 1, 0x80, 0xBF}, {0xE0, 0xE0, 2, 0xA0, 0xBF}, {0xE1, 0xEC, 2, 0x80, 0xBF},
+        {0xED, 0xED, 2, 0x80, 0x9F}, {0xEE, 0xEF, 2, 0x80, 0xBF}, {0xF0, 0xF0, 3, 0x90, 0xBF},
+        {0xF1, 0xF3, 3, 0x80, 0xBF}, {0xF4, 0xF4, 3, 0x80, 0x8F},
+    };
+    std::u16string out;
+    out.reserve(text.size());
+    const size_t n = text.size();
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = byte(i);
+        if (c < 0x80) {
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        const Lead* lead = nullptr;
+        for (const Lead& row : kLeads)
+            if (c >= row.first && c <= row.last) lead = &row;
+        if (!lead) {
+            out.push_back(u'\uFFFD');
+            ++i;
+            continue;
+        }
+        size_t good = 0;  // continuation bytes that fit
+        char32_t value = c & (0x3F >> lead->length);
+        while (good < lead->length && i + 1 + good < n) {
+            const unsigned char next = byte(i + 1 + good);
+            const bool fits = good == 0 ? next >= lead->low && next <= lead->high : (next & 0xC0) == 0x80;
+            if (!fits) break;
+            value = (value << 6) | (next & 0x3F);
+            ++good;
+        }
+        if (good < lead->length && i + 1 + good == n) break;  // cut by the end of the text
+        i += 1 + good;
+        if (good < lead->length) {
+            out.push_back(u'\uFFFD');
+        } else if (value >= 0x10000) {
+            value -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (value >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (value & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(value));
+        }
+    }
+    return out;
+}
+
 }  // namespace qel

@@ -31,4 +31,10 @@ std::u16string Utf8ToWide16(std::string_view text);
 // Utf8ToWide16, then converted to the system's 8-bit code page.
 std::string Utf8ToWide(std::string_view text);
 
+// UTF-8 to UTF-16 by the standard's rules, for texts that newer tag formats
+// declare as UTF-8: characters beyond 16 bits become surrogate pairs, a
+// malformed sequence becomes U+FFFD and decoding goes on; a sequence cut by
+// the end of the text (a field kept only in part) is dropped.
+std::u16string Utf8ToUtf16(std::string_view text);
+
 }  // namespace qel

@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "platform/CodePage.h"
 #include "platform/fake/MemoryFiles.h"
 #include "readers/ID3v2.h"
 #include "support/ID3Builders.h"
@@ -9,6 +10,7 @@
 namespace qel {
 namespace {
 
+using namespace std::string_literals;
 using test::Bytes;
 using test::ID3v2Builder;
 using test::Latin1Text;
@@ -101,14 +103,34 @@ TEST(ID3v2, EncodingsOneToThree) {
     EXPECT_EQ(r.Album, "abc");
     EXPECT_EQ(r.Comment, "Fine");  // the description's last zero byte is not its end
 
-    // Encodings 2 and 3 are not read: the fallback frame or nothing is used.
-    r = Read(ID3v2Builder(4)
-                 .Frame("TIT2", "\3Song")
-                 .Frame("TIT1", Latin1Text("Group"))
-                 .Frame("TPE1", "\2\0B\0a", 0)
-                 .Build());
-    EXPECT_EQ(r.Title, "Group");
-    EXPECT_EQ(r.Artist, "");
+    // Encodings 2 (UTF-16 big-endian) and 3 (UTF-8) count in version 4 tags
+    // only; a version 3 tag uses the fallback frame or nothing. Characters
+    // outside the code page become '?' as in encoding 1.
+    ASSERT_TRUE(SelectCodePage(1252));
+    const std::string utf8 = "\3 Caf\xC3\xA9 \xCE\xA9\xFF!\0second"s;
+    const std::string utf16be = "\2\xFE\xFF\0B\0\xE9\x03\xA9\0\0"s;
+    // Descriptions ending in a zero low byte (U+0100): only whole units end them.
+    const std::string comment = "\2eng\0d\1\0\0\0\0N\0i\0c\0e"s;
+    const std::string link = "\2\0s\1\0\0\0http://x.y/\0"s;
+    for (uint8_t version : {3, 4}) {
+        r = Read(ID3v2Builder(version)
+                     .Frame("TIT2", utf8)
+                     .Frame("TIT1", Latin1Text("Group"))
+                     .Frame("TPE1", utf16be)
+                     .Frame("COMM", comment)
+                     .Frame("WXXX", link)
+                     .Frame("TALB", "\3eng\0Caf\xC3\xA9"s)
+                     .Build());
+        SCOPED_TRACE(testing::Message() << "version " << int{version});
+        EXPECT_EQ(r.Title, version == 4 ? "Caf\xE9 ?" "?!" : "Group");
+        EXPECT_EQ(r.Artist, version == 4 ? "B\xE9?" : "");
+        EXPECT_EQ(r.Comment, version == 4 ? "Nice" : "");
+        EXPECT_EQ(r.Link, version == 4 ? "http://x.y/" : "");
+        EXPECT_EQ(r.Album, version == 4 ? "eng" : "");  // a text ends at its first zero byte
+    }
+    EXPECT_EQ(DescribedText("\3engd\xC3\xA9sc\0Caf\xC3\xA9"s, true), "Caf\xE9");
+    // A UTF-8 sequence cut by the end of the kept bytes is dropped.
+    EXPECT_EQ(DecodeFrameText("\3ab\xE2\x82"), "ab");
 }
 
 TEST(ID3v2, LongSkippedAndTrailingFrames) {
@@ -241,7 +263,7 @@ TEST(ID3v2, SlotTailDecodesLikeTheWholeZeroFill) {
             const unsigned pick = random() % 8;
             c = pick == 0 ? '\0' : pick == 1 ? '\xFF' : static_cast<char>('a' + random() % 26);
         }
-        if (kept > 0) bytes[0] = static_cast<char>(random() % 2);  // encoding 0 or 1
+        if (kept > 0) bytes[0] = static_cast<char>(random() % 4);  // encoding 0 to 3
         std::string whole = bytes;
         whole.resize(TID3v2::kSlotSize, '\0');
         std::string slot = bytes;
@@ -277,7 +299,31 @@ TEST(ID3v2, FixturesWrittenByLameAndMutagen) {
     EXPECT_EQ(vbr.Track, 7);
     EXPECT_EQ(vbr.Genre, "Jazz");
     EXPECT_EQ(vbr.Comment, "long comment " + std::string(140, 'x'));
-    EXPECT_EQ(vbr.Composer, "");
+    EXPECT_EQ(vbr.Composer, "Composer in UTF-8");
+
+    // Version 2.4 tags by mutagen in UTF-8 and UTF-16 big-endian, and UTF-8
+    // frames in a version 2.3 tag, which stay unread.
+    ASSERT_TRUE(SelectCodePage(1252));
+    struct Case {
+        const char* file;
+        const char* title;
+    };
+    for (const Case& c : {Case{"id3v24-utf8.mp3", "UTF-8 Title \xE9"}, Case{"id3v24-utf16be.mp3", "UTF-16BE Title \xE9"},
+                          Case{"id3v23-utf8.mp3", ""}}) {
+        SCOPED_TRACE(c.file);
+        TID3v2 tag;
+        ASSERT_TRUE(tag.ReadTag(test::DataPath(c.file)));
+        const bool read = *c.title != 0;
+        EXPECT_EQ(tag.Title, c.title);
+        EXPECT_EQ(tag.Artist, read ? std::string("Artist of ") + c.title : "");
+        EXPECT_EQ(tag.Album, read ? "Album \xE0 la carte" : "");
+        EXPECT_EQ(tag.TrackText, read ? "2/8" : "");
+        EXPECT_EQ(tag.Year, read ? "2020" : "");
+        EXPECT_EQ(tag.Genre, read ? "Pop" : "");
+        EXPECT_EQ(tag.Composer, read ? "? Composer" : "");
+        EXPECT_EQ(tag.Comment, read ? "Comment \xE9" : "");
+        EXPECT_EQ(tag.Link, read ? "http://fixture.invalid/" : "");
+    }
 }
 
 }  // namespace

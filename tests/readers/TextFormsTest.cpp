@@ -69,6 +69,15 @@ TEST(Utf8ToWide, DecodesAndStopsAtFirstBadSequence) {
     EXPECT_EQ(Utf8ToWide16("\xF0\x9F\x98").size(), 1u);
 }
 
+TEST(Utf8ToUtf16, StandardDecodingWithReplacementCharacters) {
+    EXPECT_EQ(Utf8ToUtf16("a\xC3\xA9\xE2\x82\xAC"), u"a\u00E9\u20AC");
+    EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x8E\xB5!"), u"\U0001F3B5!");  // a surrogate pair
+    // Stray, overlong and surrogate forms are replaced and decoding goes on.
+    EXPECT_EQ(Utf8ToUtf16("\x80x\xC0\xAFy\xED\xA0\x80z\xF5"), u"\uFFFDx\uFFFD\uFFFDy\uFFFD\uFFFD\uFFFDz\uFFFD");
+    EXPECT_EQ(Utf8ToUtf16("a\xC3(b"), u"a\uFFFD(b");
+    EXPECT_EQ(Utf8ToUtf16("ok\xF0\x9F\x8E"), u"ok");  // cut by the end of the text
+}
+
 TEST(CodePage, WideToSystemUsesTheChosenCodePage) {
 #ifndef _WIN32
     ASSERT_TRUE(SelectCodePage(1252));
