@@ -9,6 +9,10 @@ tail -c 200 "$data/cbr.mp3" >fuzz_id3v1/v11-lame
 tail -c 128 "$data/vbr.mp3" >fuzz_id3v1/v11-mutagen
 head -c 400 "$data/cbr.mp3" >fuzz_id3v2/v3-lame
 head -c 700 "$data/vbr.mp3" >fuzz_id3v2/v4-mutagen
+# Version 2.4 tags in UTF-8 and UTF-16 big-endian, UTF-8 frames in a 2.3 tag.
+head -c 400 "$data/id3v24-utf8.mp3" >fuzz_id3v2/v4-utf8-mutagen
+head -c 400 "$data/id3v24-utf16be.mp3" >fuzz_id3v2/v4-utf16be-mutagen
+head -c 300 "$data/id3v23-utf8.mp3" >fuzz_id3v2/v3-utf8-mutagen
 # A version 2 tag: TT2 "Song", COM with language and description, padding.
 printf 'ID3\002\000\000\000\000\000\053TT2\000\000\005\000SongCOM\000\000\012\000engd\000Nice\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000' >fuzz_id3v2/v2-built
 head -c 300 "$data/tone.wav" >fuzz_wav/pcm8-sox
