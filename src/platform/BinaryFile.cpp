@@ -2,6 +2,11 @@
 
 namespace qel {
 
+std::span<const uint8_t> BinaryFile::View(int64_t position, std::span<uint8_t> scratch) {
+    if (!Seek(position)) return {};
+    return scratch.first(Read(scratch.data(), scratch.size()));
+}
+
 std::unique_ptr<BinaryFile> OpenOrThrow(FileOpener& files, const std::string& path, ShareMode share) {
     std::string reason;
     auto file = files.OpenRead(path, share, &reason);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -19,6 +20,11 @@ public:
     virtual bool Seek(int64_t position) = 0;
     virtual int64_t Position() const = 0;
     virtual size_t Read(void* buffer, size_t count) = 0;
+    // Up to scratch.size() bytes from position, fewer at the end of the file:
+    // seen in place where the file already holds them in memory, else read
+    // into scratch. Valid until the next call on this file; the position is
+    // then behind them.
+    virtual std::span<const uint8_t> View(int64_t position, std::span<uint8_t> scratch);
 };
 
 // What every implementation shares: the position is the object's own,

@@ -15,12 +15,7 @@ public:
         auto* out = static_cast<unsigned char*>(buffer);
         size_t done = 0;
         while (done < count && position_ < Size()) {
-            const int64_t index = position_ / RequestFiles::kBlockSize;
-            if (!last_ || index != lastIndex_) {  // most reads stay in the block of the one before
-                last_ = &entry_.Block(index);
-                lastIndex_ = index;
-            }
-            const auto& block = *last_;
+            const auto& block = BlockAt(position_);
             size_t offset = static_cast<size_t>(position_ % RequestFiles::kBlockSize);
             if (offset >= block.size) break;
             size_t n = std::min(count - done, block.size - offset);
@@ -30,8 +25,27 @@ public:
         }
         return done;
     }
+    // Bytes that lie in one block are seen in place.
+    std::span<const uint8_t> View(int64_t position, std::span<uint8_t> scratch) override {
+        if (position < 0 || position >= Size()) return PositionedFile::View(position, scratch);
+        const auto& block = BlockAt(position);
+        const auto offset = static_cast<size_t>(position % RequestFiles::kBlockSize);
+        const size_t wanted = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(scratch.size()), Size() - position));
+        if (offset + wanted > block.size) return PositionedFile::View(position, scratch);
+        position_ = position + static_cast<int64_t>(wanted);
+        return {block.bytes.get() + offset, wanted};
+    }
 
 private:
+    const RequestFiles::Entry::Loaded& BlockAt(int64_t position) {
+        const int64_t index = position / RequestFiles::kBlockSize;
+        if (!last_ || index != lastIndex_) {  // most reads stay in the block of the one before
+            last_ = &entry_.Block(index);
+            lastIndex_ = index;
+        }
+        return *last_;
+    }
+
     RequestFiles::Entry& entry_;
     const RequestFiles::Entry::Loaded* last_ = nullptr;  // map entries stay where they are
     int64_t lastIndex_ = 0;
