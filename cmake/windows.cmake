@@ -23,8 +23,9 @@ if(QEL_PLUGIN_SOURCES)
 endif()
 
 if(TARGET qelplugin AND EXISTS ${CMAKE_SOURCE_DIR}/src/tools/qelhost.cpp)
-  add_executable(qelhost src/tools/qelhost.cpp src/tools/HostScript.cpp)
-  target_link_libraries(qelhost PRIVATE qelcore)
+  add_executable(qelhost src/tools/qelhost.cpp src/tools/HostRunner.cpp src/tools/HostWindow.cpp
+    src/tools/ThreadWindows.cpp src/tools/PictureCapture.cpp)
+  target_link_libraries(qelhost PRIVATE qelhostscript)
   set_target_properties(qelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   add_dependencies(qelhost qelplugin)
 endif()

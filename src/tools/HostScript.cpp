@@ -5,17 +5,32 @@
 
 namespace qel::host {
 
-const std::vector<VerbRule>& Verbs() {
-    static const std::vector<VerbRule> kVerbs{
-        {"parent", 0},      {"draw", 5},          {"setdata", 1},     {"setfile", -1},    {"setpath", -1},
-        {"call", 1},        {"callord", 1},       {"getdata", 0},     {"getfile", 0},     {"expectdata", 1},
-        {"expectfile", -1}, {"expectfilehas", -1}, {"fields", -1},     {"print", -1},      {"info", 0},
-        {"wait", 1},        {"waitclick", 1},     {"expectclick", 2}, {"closeboxes", 0},  {"expectbox", -1},
-        {"expectbytes", -1}, {"expectnofile", -1}, {"expectexists", -1}, {"writelines", -1}, {"screenshot", -1},
-        {"deletefile", -1}, {"expectcontains", -1}, {"writewav", 3},
-        {"expectpicture", -1}, {"destroy", 0},
-    };
-    return kVerbs;
+namespace {
+
+constexpr ActionRule kRules[] = {
+#define QEL_ACTION(word, arguments, usage, help) {#word, arguments, usage, help},
+#include "tools/HostActions.inc"
+#undef QEL_ACTION
+};
+
+// A table cell: "|" would end the cell.
+std::string Cell(const char* text) {
+    std::string out;
+    for (const char* c = text; *c; ++c) {
+        if (*c == '|') out += '\\';
+        out += *c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::span<const ActionRule> ActionRules() { return kRules; }
+
+std::string ActionTable() {
+    std::string table = "| action | what it does |\n|---|---|\n";
+    for (const ActionRule& rule : kRules) table += "| `" + Cell(rule.usage) + "` | " + Cell(rule.help) + " |\n";
+    return table;
 }
 
 std::optional<std::string> Expand(const std::string& text, const std::map<std::string, std::string>& variables,
@@ -67,9 +82,9 @@ std::optional<std::vector<Action>> ParseScript(const std::string& text,
         action.rest = blank == std::string::npos ? "" : line->substr(blank + 1);
         std::istringstream words(action.rest);
         for (std::string word; words >> word;) action.args.push_back(word);
-        const VerbRule* rule = nullptr;
-        for (const VerbRule& candidate : Verbs())
-            if (action.verb == candidate.verb) rule = &candidate;
+        const ActionRule* rule = nullptr;
+        for (const ActionRule& candidate : kRules)
+            if (action.verb == candidate.word) rule = &candidate;
         if (!rule) {
             error = "line " + std::to_string(number) + ": unknown word \"" + action.verb + "\"";
             return std::nullopt;
@@ -79,6 +94,7 @@ std::optional<std::vector<Action>> ParseScript(const std::string& text,
                     std::to_string(rule->arguments) + " argument(s)";
             return std::nullopt;
         }
+        action.kind = size_t(rule - kRules);
         actions.push_back(std::move(action));
     }
     return actions;

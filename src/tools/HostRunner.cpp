@@ -1,0 +1,307 @@
+#include "tools/HostRunner.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "tools/PictureCapture.h"
+#include "tools/PictureCheck.h"
+#include "tools/ToneWav.h"
+
+namespace qel::host {
+namespace {
+
+using Handler = bool (Runner::*)(const Action&);
+constexpr Handler kHandlers[] = {
+#define QEL_ACTION(word, arguments, usage, help) &Runner::word,
+#include "tools/HostActions.inc"
+#undef QEL_ACTION
+};
+
+int Int(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
+
+// Splits "FIRST rest of the line" at the first blank.
+std::pair<std::string, std::string> FirstWord(const std::string& text) {
+    const size_t blank = text.find(' ');
+    if (blank == std::string::npos) return {text, ""};
+    return {text.substr(0, blank), text.substr(blank + 1)};
+}
+
+std::vector<std::string> SplitBars(const std::string& text) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, '|');) parts.push_back(part);
+    return parts;
+}
+
+std::optional<std::vector<uint8_t>> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+std::string Hex(const std::vector<uint8_t>& bytes) {
+    std::string text;
+    char part[4];
+    for (uint8_t b : bytes) {
+        std::snprintf(part, sizeof part, "%s%02X", text.empty() ? "" : " ", b);
+        text += part;
+    }
+    return text;
+}
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string out;
+    for (const std::string& text : texts) out += (out.empty() ? "" : "|") + text;
+    return out;
+}
+
+}  // namespace
+
+Runner::Runner(Plugin& plugin, HostWindow& host, std::string screenshot)
+    : plugin_(plugin), host_(host), screenshot_(std::move(screenshot)) {
+    host_.OnTick([this] { dialogs_.Watch(); });
+}
+
+bool Runner::Run(const Action& a) {
+    const bool goOn = (this->*kHandlers[a.kind])(a);
+    for (const std::string& problem : dialogs_.TakeProblems()) Expect(a, false, problem);
+    std::fflush(stdout);
+    return goOn;
+}
+
+void Runner::Finish() {
+    if (!host_.handle()) return;
+    if (!screenshot_.empty()) {
+        Pump(300);
+        if (!SaveScreenshot(host_.handle(), screenshot_)) {
+            std::printf("FAILED: cannot save the screenshot %s\n", screenshot_.c_str());
+            ++failures_;
+        }
+    }
+    host_.Destroy();
+    Pump(100);
+}
+
+void Runner::Expect(const Action& a, bool holds, const std::string& actual) {
+    if (holds) return;
+    ++failures_;
+    std::printf("FAILED line %d: %s %s (%s)\n", a.line, a.verb.c_str(), a.rest.c_str(), actual.c_str());
+}
+
+bool Runner::Stop(const Action& a, const std::string& reason) {
+    std::printf("ERROR line %d: %s\n", a.line, reason.c_str());
+    return false;
+}
+
+bool Runner::CallExport(const Action& a, Plugin::Command command, const std::string& name) {
+    if (!command) return Stop(a, "no export \"" + name + "\"");
+    command();
+    return true;
+}
+
+// Plug-in entry points and the slots
+
+bool Runner::parent(const Action&) {
+    plugin_.SetParentWindow(host_.handle());
+    return true;
+}
+
+bool Runner::draw(const Action& a) {
+    plugin_.Draw(Int(a.args[0]), Int(a.args[1]), Int(a.args[2]), Int(a.args[3]), Int(a.args[4]));
+    return true;
+}
+
+bool Runner::setdata(const Action& a) {
+    plugin_.SetData(Int(a.args[0]));
+    return true;
+}
+
+bool Runner::setfile(const Action& a) {
+    plugin_.SetFile(a.rest.c_str());
+    return true;
+}
+
+bool Runner::setpath(const Action& a) {
+    plugin_.SetPath(a.rest.c_str());
+    return true;
+}
+
+bool Runner::call(const Action& a) { return CallExport(a, plugin_.Export(a.args[0]), a.args[0]); }
+
+bool Runner::callord(const Action& a) { return CallExport(a, plugin_.Export(Int(a.args[0])), a.args[0]); }
+
+bool Runner::getdata(const Action&) {
+    std::printf("data: %d\n", plugin_.GetData());
+    return true;
+}
+
+bool Runner::getfile(const Action&) {
+    std::printf("file: %s\n", plugin_.File().c_str());
+    return true;
+}
+
+bool Runner::fields(const Action& a) {
+    for (const std::string& name : a.args) {
+        if (!CallExport(a, plugin_.Export(name), name)) return false;
+        std::printf("%s: %s\n", name.c_str(), plugin_.File().c_str());
+    }
+    return true;
+}
+
+bool Runner::info(const Action&) {
+    std::printf("type: %d\nshort: %s\ninfo: %s\ncopyright: %s\n", plugin_.GetType(), plugin_.GetShortInfo(),
+                plugin_.GetInfo(), plugin_.Copyright());
+    return true;
+}
+
+bool Runner::print(const Action& a) {
+    std::printf("%s\n", a.rest.c_str());
+    return true;
+}
+
+bool Runner::expectdata(const Action& a) {
+    Expect(a, plugin_.GetData() == Int(a.args[0]), "data is " + std::to_string(plugin_.GetData()));
+    return true;
+}
+
+bool Runner::expectfile(const Action& a) {
+    Expect(a, plugin_.File() == a.rest, "file is \"" + plugin_.File() + "\"");
+    return true;
+}
+
+bool Runner::expectfilehas(const Action& a) {
+    Expect(a, plugin_.File().find(a.rest) != std::string::npos, "file is \"" + plugin_.File() + "\"");
+    return true;
+}
+
+// The message loop and the host window
+
+bool Runner::wait(const Action& a) {
+    Pump(DWORD(Int(a.args[0])));
+    return true;
+}
+
+bool Runner::waitclick(const Action& a) {
+    const int before = host_.clicks().ups;
+    const bool came = Pump(DWORD(Int(a.args[0])), [&] { return host_.clicks().ups > before; });
+    if (came) std::printf("click: %d %d\n", host_.clicks().lastX, host_.clicks().lastY);
+    Expect(a, came, "no click within " + a.args[0] + " ms");
+    return true;
+}
+
+bool Runner::expectclick(const Action& a) {
+    const Clicks& c = host_.clicks();
+    Expect(a, c.lastX == Int(a.args[0]) && c.lastY == Int(a.args[1]) && c.downs == c.ups,
+           "last click at " + std::to_string(c.lastX) + " " + std::to_string(c.lastY));
+    return true;
+}
+
+bool Runner::screenshot(const Action& a) {
+    Pump(200);
+    Expect(a, host_.handle() && SaveScreenshot(host_.handle(), a.rest), "cannot save " + a.rest);
+    return true;
+}
+
+bool Runner::expectpicture(const Action& a) {
+    const auto bytes = ReadBytes(a.rest);
+    Expect(a, bytes && PictureHasContent(*bytes), a.rest + " is missing or blank");
+    return true;
+}
+
+bool Runner::destroy(const Action&) {
+    Finish();
+    return true;
+}
+
+// Windows the plug-in opens
+
+bool Runner::closeboxes(const Action&) {
+    dialogs_.CloseBoxes();
+    return true;
+}
+
+bool Runner::expectbox(const Action& a) {
+    const auto& boxes = dialogs_.boxes();
+    const std::string last = boxes.empty() ? "" : boxes.back();
+    Expect(a, !boxes.empty() && last.find(a.rest) != std::string::npos, "last message box \"" + last + "\"");
+    return true;
+}
+
+bool Runner::answerdialog(const Action& a) {
+    dialogs_.Answer(a.rest);
+    return true;
+}
+
+bool Runner::canceldialog(const Action&) {
+    dialogs_.Cancel();
+    return true;
+}
+
+bool Runner::listitems(const Action& a) {
+    const auto texts = ListTexts();
+    if (!texts) return Stop(a, "no list box");
+    for (const std::string& text : *texts) std::printf("item: %s\n", text.c_str());
+    return true;
+}
+
+bool Runner::expectitems(const Action& a) {
+    const auto texts = ListTexts();
+    Expect(a, texts && *texts == SplitBars(a.rest), texts ? "the list shows " + Joined(*texts) : "no list box");
+    return true;
+}
+
+// Files
+
+bool Runner::writelines(const Action& a) {
+    auto [path, text] = FirstWord(a.rest);
+    std::string bytes;
+    for (const std::string& line : SplitBars(text)) bytes += line + "\r\n";
+    return WriteBytes(path, bytes) || Stop(a, "cannot write " + path);
+}
+
+bool Runner::writewav(const Action& a) {
+    const auto wav = ToneWav(Int(a.args[1]), Int(a.args[2]));
+    return (wav && WriteBytes(a.args[0], std::string(wav->begin(), wav->end()))) ||
+           Stop(a, "cannot write " + a.args[0]);
+}
+
+bool Runner::deletefile(const Action& a) {
+    DeleteFileA(a.rest.c_str());
+    return true;
+}
+
+bool Runner::expectbytes(const Action& a) {
+    auto [path, hex] = FirstWord(a.rest);
+    const auto bytes = ReadBytes(path);
+    const std::string actual = bytes ? Hex(*bytes) : "";
+    Expect(a, bytes && actual == hex, bytes ? "file holds " + actual : "no file " + path);
+    return true;
+}
+
+bool Runner::expectexists(const Action& a) {
+    Expect(a, GetFileAttributesA(a.rest.c_str()) != INVALID_FILE_ATTRIBUTES, "no file " + a.rest);
+    return true;
+}
+
+bool Runner::expectnofile(const Action& a) {
+    Expect(a, GetFileAttributesA(a.rest.c_str()) == INVALID_FILE_ATTRIBUTES, a.rest + " exists");
+    return true;
+}
+
+bool Runner::expectcontains(const Action& a) {
+    auto [path, text] = FirstWord(a.rest);
+    const auto bytes = ReadBytes(path);
+    Expect(a, bytes && std::string(bytes->begin(), bytes->end()).find(text) != std::string::npos,
+           bytes ? "not in " + path : "no file " + path);
+    return true;
+}
+
+}  // namespace qel::host

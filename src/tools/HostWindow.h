@@ -1,0 +1,40 @@
+#pragma once
+// qelhost's window: the parent it hands the plug-in. It records the clicks
+// the plug-in posts to it and calls a tick function from the message loop
+// (also while the plug-in runs a modal dialog or message box).
+#include <windows.h>
+
+#include <functional>
+
+namespace qel::host {
+
+struct Clicks {
+    int downs = 0;  // button-down messages received
+    int ups = 0;    // button-up messages received
+    int lastX = -1, lastY = -1;
+};
+
+class HostWindow {
+public:
+    // nested: the host window is itself a child of a top-level frame.
+    bool Create(bool nested);
+    HWND handle() const { return window_; }
+    const Clicks& clicks() const { return clicks_; }
+    // Called about every 100 ms from the message loop.
+    void OnTick(std::function<void()> tick) { tick_ = std::move(tick); }
+    // Destroys the window and its frame (once).
+    void Destroy();
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    Clicks clicks_;
+    std::function<void()> tick_;
+};
+
+// Runs the message loop until the deadline or until done() holds; true when it held.
+bool Pump(DWORD milliseconds, const std::function<bool()>& done);
+inline void Pump(DWORD milliseconds) { Pump(milliseconds, [] { return false; }); }
+
+}  // namespace qel::host
