@@ -1,6 +1,4 @@
-# The Windows-only products: qelplugin.dll and qelhost.exe, and libjpeg for them.
-include(${CMAKE_CURRENT_LIST_DIR}/libjpeg.cmake)
-target_link_libraries(qelcore PUBLIC qel_jpeg)
+# The Windows-only products: qelplugin.dll and qelhost.exe.
 
 enable_language(ASM)
 
@@ -15,17 +13,13 @@ add_custom_command(
   COMMENT "Generating the export directory of qelplugin.dll")
 
 file(GLOB QEL_PLUGIN_SOURCES CONFIGURE_DEPENDS src/host/win32/*.cpp)
-if(QEL_PLUGIN_SOURCES)
-  add_library(qelplugin SHARED ${QEL_PLUGIN_SOURCES} ${QEL_EXPORTS_ASM})
-  set_target_properties(qelplugin PROPERTIES PREFIX "" OUTPUT_NAME qelplugin
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  target_link_libraries(qelplugin PRIVATE qelcore)
-endif()
+add_library(qelplugin SHARED ${QEL_PLUGIN_SOURCES} ${QEL_EXPORTS_ASM})
+set_target_properties(qelplugin PROPERTIES PREFIX "" OUTPUT_NAME qelplugin
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+target_link_libraries(qelplugin PRIVATE qelcore)
 
-if(TARGET qelplugin AND EXISTS ${CMAKE_SOURCE_DIR}/src/tools/qelhost.cpp)
-  add_executable(qelhost src/tools/qelhost.cpp src/tools/HostRunner.cpp src/tools/HostWindow.cpp
-    src/tools/ThreadWindows.cpp src/tools/PictureCapture.cpp)
-  target_link_libraries(qelhost PRIVATE qelhostscript)
-  set_target_properties(qelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-  add_dependencies(qelhost qelplugin)
-endif()
+add_executable(qelhost src/tools/qelhost.cpp src/tools/HostRunner.cpp src/tools/HostWindow.cpp
+  src/tools/ThreadWindows.cpp src/tools/PictureCapture.cpp)
+target_link_libraries(qelhost PRIVATE qelhostscript)
+set_target_properties(qelhost PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+add_dependencies(qelhost qelplugin)

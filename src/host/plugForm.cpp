@@ -184,10 +184,6 @@ void Tformplug::moveplug(int32_t code, int32_t step) {
 void Tformplug::setfon(const std::string& path) {
     const PictureKind kind = PictureKindOf(path);
     if (kind == PictureKind::Unsupported) return;
-    if (kind == PictureKind::Jpeg) {
-        if (auto image = DecodeJpegFile(path, ports_.files)) window().SetPicture(*image);
-        return;
-    }
     window().LoadPicture(path, kind);
 }
 

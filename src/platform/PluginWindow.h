@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/JpegImage.h"
 #include "platform/ListBoxView.h"
 
 namespace qel {
@@ -40,11 +39,9 @@ public:
     virtual ViewRect PictureBounds() const = 0;
     virtual void SetPictureBounds(const ViewRect& bounds) = 0;
     virtual void SetPictureVisible(bool visible) = 0;
-    // Loads a bitmap, icon or metafile through the system's picture support;
-    // false (and the old picture kept) when it cannot be loaded.
+    // Loads a bitmap, icon, metafile or JPEG through the system's picture
+    // support; false (and the old picture kept) when it cannot be loaded.
     virtual bool LoadPicture(const std::string& path, PictureKind kind) = 0;
-    // Shows decoded pixels as the picture.
-    virtual void SetPicture(const RgbImage& image) = 0;
 
     // A modal message box with an OK button, owned by the host window.
     virtual void ShowMessage(const std::string& text) = 0;

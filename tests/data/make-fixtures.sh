@@ -1,9 +1,9 @@
 #!/bin/sh
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
-# Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, python3-mutagen 1.46 (Debian 12
-# packages sox, lame, ffmpeg, python3-mutagen). Run from anywhere:
-# sh tests/data/make-fixtures.sh
+# Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46
+# (Debian 12 packages sox, lame, ffmpeg, libjpeg-turbo-progs, python3-mutagen).
+# Run from anywhere: sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
@@ -176,3 +176,16 @@ PY
 flac -s -8 -f --picture="3|image/png|Cover|1x1x24|$tmp/cover.png" --tag=TITLE="Fixture Title" \
   --tag=ARTIST="Fixture Artist" --tag=ALBUM="Fixture Album" --tag=TRACKNUMBER=7/9 --tag=DATE=2003 \
   --tag=GENRE=Blues --tag=COMMENT="made by flac" -o flac-sine.flac "$tmp/quarter.wav"
+
+# pictures/: backgrounds for the window. baseline.jpg is 64x48, its top half
+# red and its bottom half green (ffmpeg, baseline JPEG); progressive.jpg the
+# same size in blue over yellow, made progressive by jpegtran;
+# really-png.jpg is a 16x16 PNG under a JPEG name.
+mkdir -p pictures
+ffmpeg -v error -f lavfi -i "color=c=0xFF0000:s=64x24" -f lavfi -i "color=c=0x00FF00:s=64x24" \
+  -filter_complex vstack -frames:v 1 -pix_fmt yuvj444p -q:v 2 -y pictures/baseline.jpg
+ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=64x24" -f lavfi -i "color=c=0xFFFF00:s=64x24" \
+  -filter_complex vstack -frames:v 1 -pix_fmt yuvj444p -q:v 2 -y "$tmp/progressive-source.jpg"
+jpegtran -progressive -outfile pictures/progressive.jpg "$tmp/progressive-source.jpg"
+ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=16x16" -frames:v 1 -y "$tmp/blue.png"
+cp "$tmp/blue.png" pictures/really-png.jpg

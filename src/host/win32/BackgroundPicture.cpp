@@ -3,12 +3,15 @@
 #include <ole2.h>
 #include <olectl.h>
 
+#include "host/JpegStructure.h"
+
 namespace qel::win32 {
 
 namespace {
 
-// The whole file in movable global memory, as OleLoadPicture wants it.
-HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size) {
+// The whole file in movable global memory, as OleLoadPicture wants it; a JPEG
+// only when it is whole and of a sane size.
+HGLOBAL ReadFileToGlobal(const std::string& path, PictureKind kind, DWORD& size) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -19,7 +22,8 @@ HGLOBAL ReadFileToGlobal(const std::string& path, DWORD& size) {
         memory = GlobalAlloc(GMEM_MOVEABLE, size);
         void* bytes = memory ? GlobalLock(memory) : nullptr;
         DWORD read = 0;
-        const bool complete = bytes && ReadFile(file, bytes, size, &read, nullptr) && read == size;
+        const bool complete = bytes && ReadFile(file, bytes, size, &read, nullptr) && read == size &&
+                              (kind != PictureKind::Jpeg || IsWholeJpeg(static_cast<const uint8_t*>(bytes), size));
         if (bytes) GlobalUnlock(memory);
         if (!complete && memory) {
             GlobalFree(memory);
@@ -36,15 +40,13 @@ BackgroundPicture::~BackgroundPicture() { Clear(); }
 
 void BackgroundPicture::Clear() {
     if (picture_) picture_->Release();
-    if (bitmap_) DeleteObject(bitmap_);
     picture_ = nullptr;
-    bitmap_ = nullptr;
 }
 
 bool BackgroundPicture::Load(const std::string& path, PictureKind kind) {
-    if (kind == PictureKind::Unsupported || kind == PictureKind::Jpeg) return false;
+    if (kind == PictureKind::Unsupported) return false;
     DWORD size = 0;
-    HGLOBAL memory = ReadFileToGlobal(path, size);
+    HGLOBAL memory = ReadFileToGlobal(path, kind, size);
     if (!memory) return false;
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
@@ -71,51 +73,11 @@ bool BackgroundPicture::Load(const std::string& path, PictureKind kind) {
     return true;
 }
 
-void BackgroundPicture::Set(const RgbImage& image) {
-    if (image.width <= 0 || image.height <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image.width;
-    info.bmiHeader.biHeight = -image.height;  // rows top down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) return;
-    const size_t stride = (size_t(image.width) * 3 + 3) & ~size_t(3);
-    auto* rows = static_cast<uint8_t*>(bits);
-    for (int y = 0; y < image.height; ++y) {
-        const uint8_t* from = image.pixels.data() + size_t(y) * image.width * 3;
-        uint8_t* to = rows + size_t(y) * stride;
-        for (int x = 0; x < image.width; ++x) {  // RGB to the bitmap's BGR
-            to[3 * x] = from[3 * x + 2];
-            to[3 * x + 1] = from[3 * x + 1];
-            to[3 * x + 2] = from[3 * x];
-        }
-    }
-    GdiFlush();
-    Clear();
-    bitmap_ = bitmap;
-    width_ = image.width;
-    height_ = image.height;
-}
-
 void BackgroundPicture::Draw(HDC dc, const RECT& target) const {
     const int width = target.right - target.left;
     const int height = target.bottom - target.top;
     if (width <= 0 || height <= 0) return;
-    if (picture_) {
-        picture_->Render(dc, target.left, target.top, width, height, 0, height_, width_, -height_, nullptr);
-    } else if (bitmap_) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, bitmap_);
-        SetStretchBltMode(dc, HALFTONE);
-        SetBrushOrgEx(dc, 0, 0, nullptr);
-        StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, width_, height_, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
-    }
+    if (picture_) picture_->Render(dc, target.left, target.top, width, height, 0, height_, width_, -height_, nullptr);
 }
 
 }  // namespace qel::win32

@@ -1,12 +1,11 @@
 #pragma once
-// The picture of the plug-in's background: a bitmap, icon or metafile loaded
-// through the system's picture support, or decoded JPEG pixels, drawn
-// stretched over a rectangle.
+// The picture of the plug-in's background: a bitmap, icon, metafile or JPEG
+// loaded through the system's picture support, drawn stretched over a
+// rectangle.
 #include <windows.h>
 
 #include <string>
 
-#include "platform/JpegImage.h"
 #include "platform/PluginWindow.h"
 
 struct IPicture;
@@ -22,8 +21,7 @@ public:
 
     // False, with the old picture kept, when the file cannot be loaded.
     bool Load(const std::string& path, PictureKind kind);
-    void Set(const RgbImage& image);
-    bool Empty() const { return picture_ == nullptr && bitmap_ == nullptr; }
+    bool Empty() const { return picture_ == nullptr; }
     void Draw(HDC dc, const RECT& target) const;
 
     // Files larger than this are not taken for pictures.
@@ -33,7 +31,6 @@ private:
     void Clear();
 
     IPicture* picture_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
     int width_ = 0;
     int height_ = 0;
 };

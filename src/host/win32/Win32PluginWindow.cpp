@@ -135,11 +135,6 @@ bool Win32PluginWindow::LoadPicture(const std::string& path, PictureKind kind) {
     return true;
 }
 
-void Win32PluginWindow::SetPicture(const RgbImage& image) {
-    picture_.Set(image);
-    InvalidatePicture();
-}
-
 void Win32PluginWindow::ShowMessage(const std::string& text) {
     MessageBoxA(host_, text.c_str(), "qelplugin", MB_OK);
 }

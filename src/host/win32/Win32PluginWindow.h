@@ -39,7 +39,6 @@ public:
     void SetPictureBounds(const ViewRect& bounds) override;
     void SetPictureVisible(bool visible) override;
     bool LoadPicture(const std::string& path, PictureKind kind) override;
-    void SetPicture(const RgbImage& image) override;
     void ShowMessage(const std::string& text) override;
     void* HostHandle() const override { return host_; }
 

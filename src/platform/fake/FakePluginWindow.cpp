@@ -10,8 +10,4 @@ bool FakePluginWindow::LoadPicture(const std::string& path, PictureKind) {
     return true;
 }
 
-void FakePluginWindow::SetPicture(const RgbImage& image) {
-    picture = "jpeg " + std::to_string(image.width) + "x" + std::to_string(image.height);
-}
-
 }  // namespace qel

@@ -25,7 +25,6 @@ public:
     void SetPictureBounds(const ViewRect& bounds) override { pictureBounds_ = bounds; }
     void SetPictureVisible(bool visible) override { pictureVisible = visible; }
     bool LoadPicture(const std::string& path, PictureKind kind) override;
-    void SetPicture(const RgbImage& image) override;
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void* HostHandle() const override { return host; }
 
@@ -33,7 +32,7 @@ public:
 
     bool attached = true;
     bool pictureVisible = true;
-    // The picture shown: its source file (or "jpeg WxH" for decoded pixels).
+    // The picture shown: its source file.
     std::string picture;
     // Files LoadPicture accepts; every other file fails to load.
     std::vector<std::string> loadablePictures;
