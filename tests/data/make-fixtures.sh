@@ -86,7 +86,7 @@ f.save()
 PY
 
 # ID3v2 text encodings on 2 s of 8000 Hz mono MP3 (ffmpeg's LAME encoder, no
-# tag of its own). id3v24-utf8.mp3 and id3v24-utf16be.mp3: version 2.4 tags
+# tag of its own, no "Info" frame, which the MPEG analyser does not read). id3v24-utf8.mp3 and id3v24-utf16be.mp3: version 2.4 tags
 # whose frames are all in encoding 3 (UTF-8) or 2 (UTF-16 big-endian), written
 # by mutagen, with a composer outside the code page (Omega) and descriptions
 # ending in a zero low byte (A with macron). id3v23-utf8.mp3: UTF-8 frames in
@@ -94,7 +94,7 @@ PY
 # the version byte set to 3 (each frame under 128 bytes, so sizes read alike).
 ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
   -i "sine=frequency=440:duration=2:sample_rate=8000" \
-  -ac 1 -c:a libmp3lame -b:a 8k -id3v2_version 0 "$tmp/plain.mp3"
+  -ac 1 -c:a libmp3lame -b:a 8k -id3v2_version 0 -write_xing 0 "$tmp/plain.mp3"
 for name in id3v24-utf8 id3v24-utf16be id3v23-utf8; do cp "$tmp/plain.mp3" "$name.mp3"; done
 /usr/bin/python3 - <<'PY'
 from mutagen.id3 import ID3, TIT2, TPE1, TALB, TRCK, TDRC, TCON, COMM, TCOM, WXXX
