@@ -21,6 +21,10 @@ head -c 300 "$data/tone.wav" >fuzz_wav/pcm8-sox
 mkdir -p fuzz_apetag fuzz_mpegplus fuzz_monkey fuzz_aac
 cp "$data/tagged.ape" fuzz_apetag/v2-mutagen
 cp "$data/adts.aac" fuzz_aac/adts-ffmpeg
+# MP4 files: AAC with the movie behind the media data, ALAC with it first.
+mkdir -p fuzz_mp4
+cp "$data/container.m4a" fuzz_mp4/aac-ffmpeg
+cp "$data/alac.m4a" fuzz_mp4/alac-ffmpeg-mutagen
 # An ADIF header (constant rate, 96000 bit/s, LC, 48000 Hz), padded to 200 bytes.
 { printf 'ADIF\000\056\340\001\377\377\376\230\221\277\377\200'; head -c 184 /dev/zero; } >fuzz_aac/adif-built
 # A version 7 header (100 frames, profile byte 176, joint stereo), then the APE

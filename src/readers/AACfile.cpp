@@ -10,7 +10,7 @@
 namespace qel {
 namespace {
 
-const char* const kHeaderTypeTexts[] = {"Unknown", "ADIF", "ADTS"};
+const char* const kHeaderTypeTexts[] = {"Unknown", "ADIF", "ADTS", "MP4"};
 const char* const kMpegVersionTexts[] = {"Unknown", "MPEG-2", "MPEG-4"};
 const char* const kProfileTexts[] = {"Unknown", "AAC Main", "AAC LC", "AAC SSR", "AAC LTP"};
 const char* const kBitRateTypeTexts[] = {"Unknown", "CBR", "VBR"};
@@ -47,6 +47,8 @@ constexpr size_t kADTSBytes = 7;
 
 }  // namespace
 
+int32_t AACSampleRate(unsigned index) { return kSampleRates[index & 15]; }
+
 TAACfile::TAACfile(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files) { ClearFields(); }
 
 void TAACfile::ClearFields() {
@@ -61,6 +63,7 @@ void TAACfile::ClearFields() {
     BitRateTypeId = kUnknownRate;
     ID3v1.ClearFields();
     ID3v2.ClearFields();
+    MP4 = {};
 }
 
 bool TAACfile::ReadInfo(const std::string& fileName) {
@@ -82,6 +85,9 @@ bool TAACfile::ReadFields(const std::string& fileName) {
         } else if (head.bytes()[0] == 0xFF && (head.bytes()[1] & 0xF0) == 0xF0) {
             HeaderTypeId = kADTS;
             WalkADTS(*file, start, size);
+        } else if (IsMP4(*file, size)) {
+            HeaderTypeId = kMP4;
+            ReadMP4Fields(*file, size);
         }
         return true;
     } catch (...) {
@@ -126,11 +132,22 @@ void TAACfile::WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize) {
     BitRate = static_cast<int32_t>(RoundTiesEven(double(total) * 8 / kSamplesPerFrame / frames * SampleRate));
 }
 
+void TAACfile::ReadMP4Fields(BinaryFile& file, int64_t fileSize) {
+    MP4 = ReadMP4(file, fileSize);
+    MpegVersionId = 2;
+    ProfileId = MP4.Audio.ProfileId;
+    Channels = MP4.Audio.Channels;
+    SampleRate = MP4.Audio.SampleRate;
+    BitRate = MP4.Audio.BitRate;
+    BitRateTypeId = MP4.Audio.BitRateTypeId;
+}
+
 bool TAACfile::IsValidStream() const {
     return HeaderTypeId != kUnknownHeader && Channels != 0 && SampleRate > 0 && BitRate > 0;
 }
 
 double TAACfile::DurationSeconds() const {
+    if (HeaderTypeId == kMP4) return MP4.Audio.Duration;  // from the movie's headers
     if (BitRate == 0) return 0;
     return double(int64_t{FileLength} - ID3v2.TagSize) * 8 / BitRate;
 }
@@ -162,6 +179,7 @@ void TAACfile::FillTagInfo(Tinfotag& out) {
     ClearTagInfo();
     CopyID3v1Fields(ID3v1, InfoTag);
     CopyID3v2Fields(ID3v2, InfoTag);
+    CopyMP4Fields(MP4.Tags, InfoTag);
     out = InfoTag;
 }
 
@@ -170,6 +188,7 @@ std::string TAACfile::ArtistTitle(const std::string& fileName) {
     std::string title;
     if (ID3v1.Present) title = ArtistDashTitle(ID3v1.Artist, ID3v1.Title) + ".";
     if (ID3v2.Present) title = ArtistDashTitle(ID3v2.Artist, ID3v2.Title);
+    if (MP4.Tags.Present) title = ArtistDashTitle(MP4.Tags.Artist, MP4.Tags.Title);
     return title;
 }
 

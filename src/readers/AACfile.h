@@ -1,18 +1,19 @@
 #pragma once
-// Raw AAC files: an ADIF header or a run of ADTS frame headers, and the
-// file's ID3v1 and ID3v2 tags. MP4 containers are not read.
+// AAC files: an ADIF header or a run of ADTS frame headers, or an MP4
+// container with its item list, and the file's ID3v1 and ID3v2 tags.
 #include <cstdint>
 #include <string>
 
 #include "readers/ID3v1.h"
 #include "readers/ID3v2.h"
+#include "readers/MP4file.h"
 #include "readers/virtualtag.h"
 
 namespace qel {
 
 class TAACfile : public Ttag {
 public:
-    enum HeaderType : uint8_t { kUnknownHeader = 0, kADIF = 1, kADTS = 2 };
+    enum HeaderType : uint8_t { kUnknownHeader = 0, kADIF = 1, kADTS = 2, kMP4 = 3 };
     enum BitRateType : uint8_t { kUnknownRate = 0, kCBR = 1, kVBR = 2 };
     static constexpr int kMaxFrames = 1000;         // ADTS frame headers read at most
     static constexpr int kSamplesPerFrame = 1024;
@@ -39,6 +40,7 @@ public:
     uint8_t BitRateTypeId = 0;
     TID3v1 ID3v1;
     TID3v2 ID3v2;
+    MP4Info MP4;  // what an MP4 container holds; empty for raw streams
 
     bool IsValidStream() const;
     double DurationSeconds() const;
@@ -48,6 +50,10 @@ private:
     bool ReadFields(const std::string& fileName);
     void ReadADIF(BinaryFile& file, int64_t start);
     void WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize);
+    void ReadMP4Fields(BinaryFile& file, int64_t fileSize);
 };
+
+// The sample rate of a 4-bit sampling-frequency index; 0 from 12 on.
+int32_t AACSampleRate(unsigned index);
 
 }  // namespace qel

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "platform/CodePage.h"
 #include "platform/fake/MemoryFiles.h"
 #include "readers/AACfile.h"
 #include "readers/TextForms.h"
 #include "support/AnalysedBytes.h"
+#include "support/ContainerBuilders.h"
 #include "support/TestFiles.h"
 
 namespace qel {
@@ -238,6 +240,7 @@ TEST(AACfile, UnreadableOrForeignFiles) {
         EXPECT_FALSE(a.open);
     }
     {
+        // An MP4 file without a movie.
         Bytes mp4;
         test::AppendBE32(mp4, 32);
         test::Append(mp4, "ftypM4A ");
@@ -245,7 +248,7 @@ TEST(AACfile, UnreadableOrForeignFiles) {
         Analysed a(mp4);
         EXPECT_TRUE(a.read);
         EXPECT_FALSE(a.open);
-        EXPECT_EQ(a.sound.HeaderType, "Unknown");
+        EXPECT_EQ(a.sound.HeaderType, "MP4");
     }
     MemoryFiles none;
     TAACfile aac(none);
@@ -281,12 +284,263 @@ TEST(AACfile, EncoderFixtures) {
     EXPECT_EQ(tags.Tracktext2, "2/5");
     EXPECT_EQ(aac.ArtistTitle(adts), "AAC Artist - AAC Title");
 
-    // An MP4 container is neither ADIF nor ADTS.
-    TAACfile mp4;
-    const std::string container = test::DataPath("container.m4a");
-    EXPECT_TRUE(mp4.ReadInfo(container));
-    EXPECT_EQ(mp4.HeaderTypeId, TAACfile::kUnknownHeader);
-    EXPECT_FALSE(mp4.Open(container));
+    // AAC in an MP4 container, the movie behind the media data, tags by
+    // ffmpeg; ALAC with the movie first, tags by mutagen.
+    ASSERT_TRUE(SelectCodePage(1252));
+    struct Case {
+        const char* file;
+        Tinfosound sound;
+        const char* title;
+        const char* trackText;
+    };
+    const auto mp4Sound = [](const char* channels, const char* rate, const char* bitRate, const char* duration,
+                          const char* rateType, const char* rateTypeId, const char* profile, const char* profileId,
+                          const char* length) {
+        Tinfosound s;
+        s.cnanmod = channels;
+        s.samplrate = rate;
+        s.bitrate = bitRate;
+        s.duration = duration;
+        s.bitratetype = rateType;
+        s.bitratetypeid = rateTypeId;
+        s.profile = profile;
+        s.ProfileID = profileId;
+        s.filelen = length;
+        s.HeaderType = "MP4";
+        s.HeaderTypeID = "3";
+        s.MPEGVersion = "MPEG-4";
+        s.MPEGVersionID = "2";
+        return s;
+    };
+    const Case cases[] = {
+        // 46144 samples of 44100 per second in the media header (mutagen: 1.0464399092970522 s).
+        {"container.m4a", mp4Sound("1", "22050", "25205", "1.04643990929705", "CBR", "1", "AAC LC", "2", "4496"),
+         "MP4 Title", "4/11"},
+        {"alac.m4a", mp4Sound("1", "8000", "128000", "0.5", "VBR", "2", "Unknown", "0", "5249"), "ALAC Caf\xE9", "5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        TAACfile mp4;
+        const std::string path = test::DataPath(c.file);
+        ASSERT_TRUE(mp4.Open(path));
+        Tinfosound s;
+        mp4.FillSoundInfo(s);
+        EXPECT_EQ(s, c.sound);
+        Tinfotag t;
+        mp4.FillTagInfo(t);
+        EXPECT_EQ(t.Title2, c.title);
+        EXPECT_EQ(t.Tracktext2, c.trackText);
+        EXPECT_EQ(t.Encoder2, "Lavf59.27.100");
+        EXPECT_EQ(t.Title1, "");
+    }
+}
+
+using test::Mp4Box;
+using test::Mp4Esds;
+using test::Mp4File;
+using test::Mp4Shape;
+
+// Sound fields of MP4 files built box by box, each row changing one thing.
+TEST(AACfile, MP4SoundFieldsComeFromTheMovie) {
+    struct Row {
+        const char* what;
+        void (*change)(Mp4Shape&);
+        const char* channels;
+        const char* rate;
+        const char* bitRate;
+        const char* rateType;
+        const char* profile;
+        double duration;
+    };
+    const Row rows[] = {
+        {"AAC LC, declared average", [](Mp4Shape&) {}, "2", "44100", "96000", "CBR", "AAC LC", 10},
+        {"movie behind the media data", [](Mp4Shape& s) { s.movieFirst = false; }, "2", "44100", "96000", "CBR",
+         "AAC LC", 10},
+        {"no declared average: media bytes over the duration",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 128000, 0, {0x12, 0x10}); }, "2", "44100", "4000",
+         "Unknown", "AAC LC", 10},
+        {"maximum above the average",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 128000, 96000, {0x12, 0x10}); }, "2", "44100", "96000",
+         "VBR", "AAC LC", 10},
+        {"64-bit headers",
+         [](Mp4Shape& s) {
+             s.headerVersion = 1;
+             s.mediaDuration = uint64_t{1} << 33;
+         },
+         "2", "44100", "96000", "CBR", "AAC LC", double(uint64_t{1} << 33) / 44100},
+        {"media duration unknown: the movie's", [](Mp4Shape& s) { s.mediaDuration = 0xFFFFFFFF; }, "2", "44100",
+         "96000", "CBR", "AAC LC", 10},
+        {"explicit rate, channels from the sample entry",
+         [](Mp4Shape& s) {
+             // Main, index 15 and the 24-bit rate 7350, layout 0.
+             s.entryChildren = Mp4Esds(0x40, 0, 64000, {0x0F, 0x80, 0x0E, 0x5B, 0x00});
+             s.entryChannels = 3;
+         },
+         "3", "7350", "64000", "Unknown", "AAC Main", 10},
+        {"explicit SBR: the extension's rate",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 0, 48000, {0x2B, 0x11, 0x88}); }, "2", "48000",
+         "48000", "Unknown", "Unknown", 10},
+        {"MPEG-2 AAC: the object type names the profile",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x68, 0, 64000, {0x0A, 0x08}); }, "1", "44100", "64000",
+         "Unknown", "AAC SSR", 10},
+        {"older entry with its configuration wrapped",
+         [](Mp4Shape& s) {
+             s.entryVersion = 1;
+             s.entryChildren = Mp4Box("wave", Mp4Esds(0x40, 96000, 96000, {0x12, 0x10}));
+         },
+         "2", "44100", "96000", "CBR", "AAC LC", 10},
+        {"ALAC: its own configuration",
+         [](Mp4Shape& s) {
+             Bytes cookie(4, 0);
+             test::AppendBE32(cookie, 4096);
+             cookie.insert(cookie.end(), {0, 24, 40, 10, 14, 1});  // version, depth, tuning, 1 channel
+             test::AppendBE16(cookie, 255);
+             test::AppendBE32(cookie, 0);
+             test::AppendBE32(cookie, 700000);
+             test::AppendBE32(cookie, 96000);
+             s.format = "alac";
+             s.entryRate = 0;
+             s.entryChildren = Mp4Box("alac", cookie);
+         },
+         "1", "96000", "700000", "VBR", "Unknown", 10},
+        {"other audio: the sample entry",
+         [](Mp4Shape& s) {
+             s.format = "ac-3";
+             s.entryChannels = 6;
+             s.entryRate = 48000;
+             s.entryChildren = {};
+         },
+         "6", "48000", "4000", "Unknown", "Unknown", 10},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Mp4Shape shape;
+        row.change(shape);
+        const Bytes bytes = Mp4File(shape);
+        Analysed a(bytes, "file.m4a");
+        ASSERT_TRUE(a.open);
+        EXPECT_EQ(a.reader.TypeName, "aac");
+        EXPECT_EQ(a.sound.HeaderType, "MP4");
+        EXPECT_EQ(a.sound.HeaderTypeID, "3");
+        EXPECT_EQ(a.sound.MPEGVersion, "MPEG-4");
+        EXPECT_EQ(a.sound.cnanmod, row.channels);
+        EXPECT_EQ(a.sound.samplrate, row.rate);
+        EXPECT_EQ(a.sound.bitrate, row.bitRate);
+        EXPECT_EQ(a.sound.bitratetype, row.rateType);
+        EXPECT_EQ(a.sound.profile, row.profile);
+        EXPECT_EQ(a.sound.duration, RealText(row.duration));
+        EXPECT_EQ(a.sound.filelen, IntText(static_cast<int64_t>(bytes.size())));
+    }
+}
+
+// Sizes that lie: the walk keeps inside the file and its parents, and a file
+// of many small boxes is given up before its movie.
+TEST(AACfile, MP4BoxSizesAreDistrusted) {
+    Mp4Shape undeclared;
+    undeclared.entryChildren = Mp4Esds(0x40, 0, 0, {0x12, 0x10});  // bit rate from the media data
+    const Bytes moov = test::Mp4Moov(undeclared);
+    const Bytes media(5000, 0x5A);
+    Bytes manyBoxes;
+    for (int i = 0; i < 2000; ++i) manyBoxes = Concat({manyBoxes, Mp4Box("free", {})});
+    // The movie claims 100 bytes more than the file holds.
+    Bytes truncatedMoov = Concat({test::Mp4Ftyp(), Mp4Box("mdat", media)});
+    test::AppendBE32(truncatedMoov, static_cast<uint32_t>(moov.size() + 100));
+    truncatedMoov.insert(truncatedMoov.end(), moov.begin() + 4, moov.end());
+    Bytes shortFtyp = Concat({test::Mp4Ftyp(), moov, Mp4Box("mdat", media)});
+    shortFtyp[3] = 8;  // no room for a brand
+
+    struct Row {
+        const char* what;
+        Bytes bytes;
+        bool valid;
+        const char* bitRate;
+    };
+    const Row rows[] = {
+        {"size 0 runs to the end", Concat({test::Mp4Ftyp(), moov, Mp4Box("mdat", media, 0)}), true, "4000"},
+        {"64-bit size", Concat({test::Mp4Ftyp(), moov, test::Mp4LargeBox("mdat", media)}), true, "4000"},
+        {"size past the end is cut there", Concat({test::Mp4Ftyp(), moov, Mp4Box("mdat", media, 1000000)}), true,
+         "4000"},
+        {"64-bit size past the end", Concat({test::Mp4Ftyp(), moov, test::Mp4LargeBox("mdat", media, ~uint64_t{0})}),
+         true, "4000"},
+        {"movie cut by the end of the file", truncatedMoov, true, "4000"},
+        {"size below its header ends the walk", Concat({test::Mp4Ftyp(), Mp4Box("free", {}, 4), moov}), false, "0"},
+        {"64-bit size below its header", Concat({test::Mp4Ftyp(), test::Mp4LargeBox("free", {}, 15), moov}), false,
+         "0"},
+        {"huge box hides what follows", Concat({test::Mp4Ftyp(), test::Mp4LargeBox("free", {}, ~uint64_t{0}), moov}),
+         false, "0"},
+        {"more boxes than a file is read for", Concat({test::Mp4Ftyp(), manyBoxes, moov, Mp4Box("mdat", media)}), false,
+         "0"},
+        {"header cut by the end of the file", Concat({test::Mp4Ftyp(), moov, Bytes{0, 0, 0, 0, 'm', 'd'}}), false,
+         "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Analysed a(row.bytes, "file.mp4");
+        EXPECT_TRUE(a.read);
+        EXPECT_EQ(a.open, row.valid);
+        EXPECT_EQ(a.sound.HeaderType, "MP4");
+        EXPECT_EQ(a.sound.bitrate, row.bitRate);
+    }
+    // An "ftyp" box without a brand, or larger than the file, is no MP4 file.
+    EXPECT_EQ(Analysed(shortFtyp).sound.HeaderType, "Unknown");
+    Bytes longFtyp = Mp4File({});
+    longFtyp[2] = 0x7F;
+    EXPECT_EQ(Analysed(longFtyp).sound.HeaderType, "Unknown");
+    // A movie without an audio track is not a valid stream.
+    Mp4Shape video;
+    video.handler = "vide";
+    EXPECT_FALSE(Analysed(Mp4File(video)).open);
+}
+
+TEST(AACfile, MP4ItemListFillsTheSecondTagFields) {
+    ASSERT_TRUE(SelectCodePage(1252));
+    const auto item = test::Mp4TextItem;
+    Mp4Shape shape;
+    shape.items = {
+        item("\xA9" "nam", "Caf\xC3\xA9 \xCE\xA9"), item("\xA9" "ART", "Band"), item("\xA9" "alb", "Album"),
+        item("\xA9" "day", "2021-03-04T00:00:00Z"), item("\xA9" "gen", "Rock"), item("\xA9" "cmt", "Nice"),
+        item("\xA9" "wrt", "Writer"), item("\xA9" "too", "Encoder"), item("cprt", "(c) Us"),
+        test::Mp4Item("trkn", 0, {0, 0, 0, 3, 0, 12, 0, 0}), test::Mp4Item("gnre", 0, {0, 9}),
+        test::Mp4Item("\xA9" "lyr", 1, {'l', 'a'}), test::Mp4Item("desc", 1, {'d'}),
+    };
+    Analysed a(Concat({Mp4File(shape), ID3v1ArtistTitle("Band1", "Song1")}), "file.m4a");
+    ASSERT_TRUE(a.open);
+    Tinfotag expected;
+    expected.Title1 = "Song1";
+    expected.Artist1 = "Band1";
+    expected.Title2 = "Caf\xE9 ?";
+    expected.Artist2 = "Band";
+    expected.Album2 = "Album";
+    expected.Year2 = "2021";
+    expected.Genre2 = "Rock";  // the text wins over the number
+    expected.Comment2 = "Nice";
+    expected.Composer2 = "Writer";
+    expected.Encoder2 = "Encoder";
+    expected.Copyright2 = "(c) Us";
+    expected.Track = "3";
+    expected.Tracktext2 = "3/12";
+    EXPECT_EQ(a.tags, expected);
+    EXPECT_EQ(a.ArtistTitle(), "Band - Caf\xE9 ?");
+
+    // A genre number, a track without total, a text item of another value
+    // type, and a "meta" box without version and flags.
+    shape.items = {test::Mp4Item("gnre", 0, {0, 9}), test::Mp4Item("trkn", 0, {0, 0, 0, 5}),
+                   test::Mp4Item("\xA9" "nam", 0, {'x'})};
+    shape.plainMeta = true;
+    Analysed numbers(Mp4File(shape), "file.m4a");
+    EXPECT_EQ(numbers.tags.Genre2, "Jazz");
+    EXPECT_EQ(numbers.tags.Tracktext2, "5");
+    EXPECT_EQ(numbers.tags.Track, "5");
+    EXPECT_EQ(numbers.tags.Title2, "");
+    EXPECT_EQ(numbers.ArtistTitle(), " - ");
+
+    // Without an item list the ID3v1 tag alone speaks; no track, no Track.
+    shape.items.clear();
+    Analysed plain(Concat({Mp4File(shape), ID3v1ArtistTitle("Band1", "Song1")}), "file.m4a");
+    EXPECT_EQ(plain.tags.Title2, "");
+    EXPECT_EQ(plain.tags.Track, "0");
+    EXPECT_EQ(plain.ArtistTitle(), "Band1 - Song1.");
+    EXPECT_EQ(Analysed(Mp4File(shape)).tags, Tinfotag{});
 }
 
 }  // namespace

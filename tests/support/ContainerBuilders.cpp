@@ -1,6 +1,7 @@
 #include "support/ContainerBuilders.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace qel::test {
 
@@ -143,6 +144,133 @@ Bytes CdaTrack(uint16_t track, uint32_t discId, uint32_t startFrames, uint32_t l
     AppendLE32(out, lengthFrames);
     AppendZeros(out, 8);  // start and length as minutes, seconds, frames
     return out;
+}
+
+}  // namespace qel::test
+
+namespace qel::test {
+
+Bytes Mp4Box(const std::string& type, const Bytes& content, uint32_t size) {
+    Bytes out;
+    AppendBE32(out, size);
+    Append(out, type);
+    out.insert(out.end(), content.begin(), content.end());
+    return out;
+}
+
+Bytes Mp4Box(const std::string& type, const Bytes& content) {
+    return Mp4Box(type, content, static_cast<uint32_t>(content.size() + 8));
+}
+
+Bytes Mp4LargeBox(const std::string& type, const Bytes& content, uint64_t size) {
+    Bytes out = Mp4Box(type, {}, 1);
+    AppendBE32(out, static_cast<uint32_t>(size >> 32));
+    AppendBE32(out, static_cast<uint32_t>(size));
+    out.insert(out.end(), content.begin(), content.end());
+    return out;
+}
+
+Bytes Mp4LargeBox(const std::string& type, const Bytes& content) {
+    return Mp4LargeBox(type, content, content.size() + 16);
+}
+
+namespace {
+
+// A descriptor with a 4-byte length, as common writers store it.
+Bytes Descriptor(uint8_t tag, const Bytes& body) {
+    Bytes out{tag, 0x80, 0x80, 0x80, static_cast<uint8_t>(body.size())};
+    out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+// "mvhd" and "mdhd": version, flags, times, time scale, duration, then the rest zero.
+Bytes TimeHeader(const std::string& type, uint8_t version, uint32_t scale, uint64_t duration, size_t rest) {
+    Bytes body{version, 0, 0, 0};
+    AppendZeros(body, version == 1 ? 16 : 8);
+    AppendBE32(body, scale);
+    if (version == 1) AppendBE32(body, static_cast<uint32_t>(duration >> 32));
+    AppendBE32(body, static_cast<uint32_t>(duration));
+    AppendZeros(body, rest);
+    return Mp4Box(type, body);
+}
+
+}  // namespace
+
+Bytes Mp4Esds(uint8_t objectType, uint32_t maxBitRate, uint32_t avgBitRate, const Bytes& specificInfo) {
+    Bytes config{objectType, 0x15, 0, 0, 0};  // audio stream, buffer size
+    AppendBE32(config, maxBitRate);
+    AppendBE32(config, avgBitRate);
+    config = Concat({config, Descriptor(5, specificInfo)});
+    const Bytes es = Concat({Bytes{0, 1, 0}, Descriptor(4, config), Descriptor(6, {2})});
+    return Mp4Box("esds", Concat({Bytes(4, 0), Descriptor(3, es)}));
+}
+
+Bytes Mp4Item(const std::string& type, uint32_t kind, const Bytes& value) {
+    Bytes data;
+    AppendBE32(data, kind);
+    AppendBE32(data, 0);  // locale
+    data.insert(data.end(), value.begin(), value.end());
+    return Mp4Box(type, Mp4Box("data", data));
+}
+
+Bytes Mp4TextItem(const std::string& type, const std::string& utf8) {
+    return Mp4Item(type, 1, Bytes(utf8.begin(), utf8.end()));
+}
+
+Bytes Mp4Ftyp() {
+    Bytes brands;
+    Append(brands, "M4A ");
+    AppendBE32(brands, 0x200);
+    Append(brands, "M4A isom");
+    return Mp4Box("ftyp", brands);
+}
+
+Bytes Mp4Moov(const Mp4Shape& shape) {
+    Bytes entry(6, 0);
+    AppendBE16(entry, 1);  // data reference index
+    AppendBE16(entry, shape.entryVersion);
+    AppendZeros(entry, 6);
+    AppendBE16(entry, shape.entryChannels);
+    AppendBE16(entry, 16);
+    AppendZeros(entry, 4);
+    AppendBE32(entry, shape.entryRate << 16);
+    if (shape.entryVersion == 1) AppendZeros(entry, 16);
+    entry.insert(entry.end(), shape.entryChildren.begin(), shape.entryChildren.end());
+    Bytes stsd{0, 0, 0, 0};
+    AppendBE32(stsd, 1);
+    stsd = Concat({stsd, Mp4Box(shape.format, entry)});
+    Bytes handler(8, 0);
+    Append(handler, shape.handler);
+    AppendZeros(handler, 13);
+    const Bytes minf = Mp4Box("minf", Concat({Mp4Box("smhd", Bytes(8, 0)),
+                                              Mp4Box("stbl", Concat({Mp4Box("stsd", stsd), Mp4Box("stts", Bytes(8, 0))}))}));
+    const Bytes mdia = Mp4Box("mdia", Concat({TimeHeader("mdhd", shape.headerVersion, shape.mediaScale, shape.mediaDuration, 4),
+                                              Mp4Box("hdlr", handler), minf}));
+    Bytes moov = Concat({TimeHeader("mvhd", shape.headerVersion, shape.movieScale, shape.movieDuration, 80),
+                         Mp4Box("trak", Concat({Mp4Box("tkhd", Bytes(84, 0)), mdia}))});
+    if (!shape.items.empty()) {
+        Bytes list;
+        for (const auto& item : shape.items) list = Concat({list, item});
+        Bytes metaHandler(8, 0);
+        Append(metaHandler, "mdirappl");
+        AppendZeros(metaHandler, 9);
+        const Bytes meta = Mp4Box("meta", Concat({Bytes(shape.plainMeta ? 0 : 4, 0), Mp4Box("hdlr", metaHandler),
+                                                  Mp4Box("ilst", list)}));
+        moov = Concat({moov, Mp4Box("udta", meta)});
+    }
+    return Mp4Box("moov", moov);
+}
+
+Bytes Mp4File(const Mp4Shape& shape) {
+    const Bytes moov = Mp4Moov(shape);
+    const Bytes mdat = Mp4Box("mdat", Bytes(shape.mediaBytes, 0x5A));
+    return shape.movieFirst ? Concat({Mp4Ftyp(), moov, mdat}) : Concat({Mp4Ftyp(), mdat, moov});
 }
 
 }  // namespace qel::test

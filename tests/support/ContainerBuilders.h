@@ -1,5 +1,5 @@
 #pragma once
-// Byte builders for synthetic Ogg Vorbis, FLAC, TwinVQ and CD track files.
+// Byte builders for synthetic Ogg Vorbis, FLAC, TwinVQ, CD track and MP4 files.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,5 +57,44 @@ Bytes TwinVQChunk(const std::string& id, const std::string& text, uint32_t size)
 
 // A 44-byte ".cda" track record.
 Bytes CdaTrack(uint16_t track, uint32_t discId, uint32_t startFrames, uint32_t lengthFrames);
+
+// MP4: a box of a 32-bit size (the content's plus 8 unless given), a type
+// and the content; a large box stores size 1 and a 64-bit size (the
+// content's plus 16 unless given).
+Bytes Mp4Box(const std::string& type, const Bytes& content);
+Bytes Mp4Box(const std::string& type, const Bytes& content, uint32_t size);
+Bytes Mp4LargeBox(const std::string& type, const Bytes& content, uint64_t size);
+Bytes Mp4LargeBox(const std::string& type, const Bytes& content);
+// "esds" with a decoder configuration of objectType and bit rates holding an
+// audio specific configuration.
+Bytes Mp4Esds(uint8_t objectType, uint32_t maxBitRate, uint32_t avgBitRate, const Bytes& specificInfo);
+// An item of the item list with one "data" box of the given value type.
+Bytes Mp4Item(const std::string& type, uint32_t kind, const Bytes& value);
+Bytes Mp4TextItem(const std::string& type, const std::string& utf8);
+
+// A whole file: "ftyp", then "moov" (a movie header, one track whose media
+// header, handler and first sample entry are given, the item list) and
+// "mdat" in either order.
+struct Mp4Shape {
+    std::string handler = "soun";
+    std::string format = "mp4a";
+    uint16_t entryVersion = 0;
+    uint16_t entryChannels = 2;
+    uint32_t entryRate = 44100;
+    Bytes entryChildren = Mp4Esds(0x40, 96000, 96000, {0x12, 0x10});  // AAC LC, 44100 Hz, 2 channels
+    uint8_t headerVersion = 0;  // of both "mvhd" and "mdhd"
+    uint32_t movieScale = 1000;
+    uint64_t movieDuration = 10000;
+    uint32_t mediaScale = 44100;
+    uint64_t mediaDuration = 441000;
+    std::vector<Bytes> items = {};  // no item list when empty
+    bool plainMeta = false;         // "meta" without version and flags, as in older files
+    size_t mediaBytes = 5000;
+    bool movieFirst = true;
+};
+Bytes Mp4File(const Mp4Shape& shape);
+// The parts of Mp4File, for files laid out by hand.
+Bytes Mp4Ftyp();
+Bytes Mp4Moov(const Mp4Shape& shape);
 
 }  // namespace qel::test
