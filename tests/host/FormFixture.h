@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "host/ExportTable.h"
-#include "host/FakeModules.h"
 #include "host/plugForm.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/FakePluginWindow.h"
@@ -16,6 +15,7 @@
 #include "platform/fake/MemoryIniFiles.h"
 #include "platform/fake/MemoryListBox.h"
 #include "platform/fake/ScriptedDialogs.h"
+#include "support/FakeModules.h"
 #include "support/TestFiles.h"
 
 namespace qel::test {
@@ -23,7 +23,10 @@ namespace qel::test {
 class FormFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        FakeModule() = FakeModuleState{};
+        fake.AddInput("plugin\\in_wave.dll");
+        fake.AddOutput("plugin\\out_wave.dll");
+        fake.length = 10000;
+        fake.playRewinds = true;
         times = PlayTimes{};
         temp = ScratchFolder() + "form-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "/";
         std::filesystem::remove_all(temp);
@@ -66,8 +69,8 @@ protected:
     FakePluginWindow window;
     MemoryListBox box;
     ScriptedDialogs dialogs;
-    FakeLibraries libraries{{"in_wave.dll", "out_wave.dll"}};
-    ModuleSlots modules{libraries};
+    FakeModules fake;
+    ModuleSlots modules{fake.libraries};
     MemoryIniFiles ini;
     FakeMessageBoxes boxes;
     MemoryFiles files;

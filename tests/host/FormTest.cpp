@@ -109,7 +109,7 @@ TEST_F(FormTest, DestroyStopsThenWritesStateAndEqualizer) {
     std::filesystem::remove(temp + "pl.tmp");
 
     form->WmDestroy();
-    EXPECT_EQ(FakeModule().calls.back(), "Stop");
+    EXPECT_EQ(fake.calls.back(), "Stop");
     EXPECT_EQ(form->pl.Started, 0);
     EXPECT_FALSE(window.TimerEnabled());
     EXPECT_EQ(ReadFileBytes(temp + "pu.tmp"), (Bytes{1, 0, 0, 0}));
@@ -123,7 +123,7 @@ TEST_F(FormTest, LoadedListIsTitledPlayedAndRemembered) {
     form->list.openlist(temp + "list.kvl");
     EXPECT_EQ(box.ItemIndex(), 0);
     EXPECT_EQ(form->list.curpath, "C:\\m\\a.voc");
-    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\m\\a.voc"));
+    EXPECT_TRUE(Has(fake.calls, "Play C:\\m\\a.voc"));
     EXPECT_TRUE(window.TimerEnabled());
     // Files without a title keep their file names.
     EXPECT_EQ(box.Items(), (std::vector<std::string>{"a.voc", "b.voc"}));
@@ -136,17 +136,17 @@ TEST_F(FormTest, EndOfPlayAdvancesAndNotifies) {
     form->Draw(10, 20, 100, 100, 0);
     form->hostCall = 1;
 
-    FakeModule().position = FakeModule().length;
+    fake.position = fake.length;
     form->tm1Timer();
     EXPECT_EQ(form->status, 55);
     EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
-    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\m\\b.voc"));
+    EXPECT_TRUE(Has(fake.calls, "Play C:\\m\\b.voc"));
     EXPECT_TRUE(window.TimerEnabled()) << "the next file plays";
     ASSERT_EQ(window.clicks.size(), 1u);
     EXPECT_EQ(window.clicks[0], std::make_pair(12, 22));
 
     // At the last item without wrapping nothing more plays.
-    FakeModule().position = FakeModule().length;
+    fake.position = fake.length;
     form->tm1Timer();
     EXPECT_FALSE(window.TimerEnabled());
     EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
@@ -183,7 +183,7 @@ TEST_F(FormTest, AddToEmptyListPlaysFirstButSelectsNothing) {
     AddAudio("C:\\n\\d.voc");
     dialogs.openAnswers.push_back(std::vector<std::string>{"C:\\n\\d.voc"});
     Call("addtolist");
-    EXPECT_TRUE(Has(FakeModule().calls, "Play C:\\n\\d.voc"));
+    EXPECT_TRUE(Has(fake.calls, "Play C:\\n\\d.voc"));
     EXPECT_EQ(box.ItemIndex(), -1);
 }
 
@@ -192,14 +192,14 @@ TEST_F(FormTest, ClearSelectWithEverythingSelectedEmptiesTheList) {
     ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
     form->list.openlist(temp + "list.kvl");
     Call("stop");
-    FakeModule().calls.clear();
+    fake.calls.clear();
     box.UserClick(0);
     box.UserClick(1, true);
     ASSERT_EQ(box.SelectedItems().size(), 2u);
 
     Call("clearselect");
     EXPECT_EQ(box.Count(), 0);
-    EXPECT_TRUE(FakeModule().calls.empty()) << "nothing starts playing";
+    EXPECT_TRUE(fake.calls.empty()) << "nothing starts playing";
     EXPECT_FALSE(std::filesystem::exists(temp + "pl.tmp"));
 }
 
@@ -212,7 +212,7 @@ TEST_F(FormTest, ClearSelectPlaysTheFirstRemainingItem) {
     EXPECT_EQ(box.Count(), 2);
     EXPECT_EQ(box.ItemIndex(), 0);
     EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
-    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+    EXPECT_EQ(fake.calls.back(), "Play C:\\m\\b.voc");
 }
 
 TEST_F(FormTest, DoubleClickPlaysAndRightButtonShowsFileInformation) {
@@ -220,11 +220,11 @@ TEST_F(FormTest, DoubleClickPlaysAndRightButtonShowsFileInformation) {
     ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
     form->list.openlist(temp + "list.kvl");
     box.UserDoubleClick(1);
-    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+    EXPECT_EQ(fake.calls.back(), "Play C:\\m\\b.voc");
     box.UserMouseUp(MouseButton::Left);
-    EXPECT_EQ(FakeModule().calls.back(), "Play C:\\m\\b.voc");
+    EXPECT_EQ(fake.calls.back(), "Play C:\\m\\b.voc");
     box.UserMouseUp(MouseButton::Right);
-    EXPECT_EQ(FakeModule().calls.back(), "InfoBox C:\\m\\b.voc");
+    EXPECT_EQ(fake.calls.back(), "InfoBox C:\\m\\b.voc");
 }
 
 TEST_F(FormTest, DragThatMovesAnItemSwitchesToSingleSelection) {

@@ -7,7 +7,7 @@
 
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/MemoryIniFiles.h"
-#include "player/FakeModules.h"
+#include "support/FakeModules.h"
 #include "player/PlayerKorvel.h"
 
 namespace qel {

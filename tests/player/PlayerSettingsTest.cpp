@@ -8,7 +8,7 @@
 #include "platform/IniInteger.h"
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/MemoryIniFiles.h"
-#include "player/FakeModules.h"
+#include "support/FakeModules.h"
 #include "player/PlayerKorvel.h"
 #include "support/TestFiles.h"
 

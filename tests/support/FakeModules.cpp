@@ -1,4 +1,4 @@
-#include "player/FakeModules.h"
+#include "support/FakeModules.h"
 
 #include <stdexcept>
 
@@ -8,6 +8,13 @@ namespace {
 FakeModules* active = nullptr;
 
 void Note(const std::string& call) { active->calls.push_back(call); }
+// "WORD N", built by appending (GCC 12 warns falsely on a literal plus a temporary).
+void Note(const char* word, int value) {
+    std::string text = word;
+    text += ' ';
+    text += std::to_string(value);
+    Note(text);
+}
 
 void QEL_CDECL Config(ModuleWindow w) { Note(w ? "Config window" : "Config"); }
 void QEL_CDECL About(ModuleWindow w) { Note(w ? "About window" : "About"); }
@@ -19,6 +26,7 @@ int QEL_CDECL InfoBox(char* file, ModuleWindow) {
 int QEL_CDECL Play(char* file) {
     Note(std::string("Play ") + file);
     if (active->playThrows) throw std::runtime_error("inside Play");
+    if (active->playRewinds) active->position = 0;
     return active->playResult;
 }
 void QEL_CDECL Pause() { Note("Pause"); }
@@ -26,22 +34,28 @@ void QEL_CDECL UnPause() { Note("UnPause"); }
 void QEL_CDECL Stop() { Note("Stop"); }
 int QEL_CDECL GetLength() { return active->length; }
 int QEL_CDECL GetOutputTime() { return active->position; }
-void QEL_CDECL SetOutputTime(int ms) { Note("SetOutputTime " + std::to_string(ms)); }
-void QEL_CDECL SetVolume(int v) { Note("SetVolume " + std::to_string(v)); }
-void QEL_CDECL SetPan(int p) { Note("SetPan " + std::to_string(p)); }
+void QEL_CDECL SetOutputTime(int ms) {
+    Note("SetOutputTime", ms);
+    active->position = ms;
+}
+void QEL_CDECL SetVolume(int v) { Note("SetVolume", v); }
+void QEL_CDECL SetPan(int p) { Note("SetPan", p); }
 void QEL_CDECL EQSet(int on, char bands[10], int preamp) {
-    std::string text = "EQSet " + std::to_string(on);
+    std::string text = "EQSet ";
+    text += std::to_string(on);
     for (int i = 0; i < 10; ++i) {
         text += i ? ',' : ' ';
         text += std::to_string(static_cast<unsigned char>(bands[i]));
     }
-    Note(text + " " + std::to_string(preamp));
+    text += ' ';
+    text += std::to_string(preamp);
+    Note(text);
 }
 InModule* QEL_CDECL GetIn() { return &active->in; }
 InModule* QEL_CDECL GetNoIn() { return nullptr; }
 
 void QEL_CDECL OutInit() { Note("out Init"); }
-void QEL_CDECL OutSetVolume(int v) { Note("out SetVolume " + std::to_string(v)); }
+void QEL_CDECL OutSetVolume(int v) { Note("out SetVolume", v); }
 OutModule* QEL_CDECL GetOut() { return &active->out; }
 
 void* Export(auto function) { return reinterpret_cast<void*>(function); }

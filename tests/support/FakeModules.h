@@ -29,7 +29,8 @@ public:
     int playResult = 0;
     bool playThrows = false;
     int length = 0;    // GetLength
-    int position = 0;  // GetOutputTime
+    int position = 0;  // GetOutputTime; SetOutputTime moves it
+    bool playRewinds = false;  // Play starts at position 0 (tests that play through a list)
 };
 
 }  // namespace qel::test
