@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
+#include <iterator>
 #include <limits>
 #include <span>
 
@@ -262,10 +262,18 @@ bool ReadItemValue(BinaryFile& file, const Box& item, BoxBudget& budget, uint32_
     return true;
 }
 
+// Reads the items this system shows; others (pictures, lyrics) stay unread.
 void ReadItem(BinaryFile& file, const Box& item, BoxBudget& budget, MP4Tags& tags, std::string& genreByNumber) {
+    const auto text = std::find_if(std::begin(kTextItems), std::end(kTextItems),
+                                   [&](const TextItem& known) { return known.type == item.type; });
+    if (text == std::end(kTextItems) && item.type != kTrkn && item.type != kGnre) return;
     uint32_t kind = 0;
     std::string value;
     if (!ReadItemValue(file, item, budget, kind, value)) return;
+    if (text != std::end(kTextItems)) {
+        if (kind == kUtf8Data) tags.*text->field = WideToSystem(Utf8ToUtf16(value));
+        return;
+    }
     const auto* bytes = reinterpret_cast<const uint8_t*>(value.data());
     if (item.type == kTrkn && value.size() >= 4) {
         // Two reserved bytes, the track number, the total (when there).
@@ -279,11 +287,7 @@ void ReadItem(BinaryFile& file, const Box& item, BoxBudget& budget, MP4Tags& tag
         // A genre number: the ID3v1 genre index plus one.
         const uint16_t number = LoadBE16(bytes);
         genreByNumber = number > 0 ? ID3v1GenreName(number - 1u) : "";
-        return;
     }
-    if (kind != kUtf8Data) return;
-    for (const TextItem& text : kTextItems)
-        if (item.type == text.type) tags.*text.field = WideToSystem(Utf8ToUtf16(value));
 }
 
 // "meta" is a full box (version and flags before its children) in MP4

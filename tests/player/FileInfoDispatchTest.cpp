@@ -4,9 +4,11 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/RequestFiles.h"
 #include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TextForms.h"
+#include "support/ContainerBuilders.h"
 #include "support/CountingFiles.h"
 #include "support/ID3Builders.h"
 #include "support/MpegStreams.h"
@@ -129,6 +131,22 @@ TEST(MpegWavDispatchFiles, EachRequestOpensTheFileOnce) {
         EXPECT_FALSE(dispatch.FileTitle(file->path()).empty());
         EXPECT_EQ(files.opens, 1) << file->path();
     }
+}
+
+// An MP4 request reads box headers and the few boxes it shows, not the
+// media data or pictures: here 4 blocks at most of a 600 KB file.
+TEST(MpegWavDispatchFiles, Mp4RequestsReadOnlyTheBoxesTheyNeed) {
+    test::Mp4Shape shape;
+    shape.items = {test::Mp4Item("covr", 13, Bytes(300000, 0xD8)), test::Mp4TextItem("\xA9" "nam", "Song")};
+    shape.mediaBytes = 300000;
+    MemoryFiles memory;
+    memory.Add("big.m4a", test::Mp4File(shape));
+    test::CountingFiles files(memory);
+    FileInfoDispatch dispatch(files);
+    ASSERT_TRUE(dispatch.ReadFileInfo("big.m4a"));
+    EXPECT_EQ(dispatch.Tags.Title2, "Song");
+    EXPECT_EQ(files.opens, 1);
+    EXPECT_LE(files.bytes, 4 * RequestFiles::kBlockSize);
 }
 
 // What mutagen reads from the MP4 and ID3v2 fixtures (mutagen-reading.tsv,
