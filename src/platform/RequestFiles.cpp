@@ -62,10 +62,26 @@ const RequestFiles::Entry::Loaded& RequestFiles::Entry::Block(int64_t index) {
     Loaded block;
     const auto wanted = static_cast<size_t>(std::clamp<int64_t>(file->Size() - start, 0, kBlockSize));
     if (wanted > 0 && file->Seek(start)) {
-        block.bytes = std::make_unique_for_overwrite<unsigned char[]>(wanted);
+        block.bytes = buffers->Take();
         block.size = file->Read(block.bytes.get(), wanted);
     }
     return blocks.emplace(index, std::move(block)).first->second;
+}
+
+BlockBuffers::Buffer BlockBuffers::Take() {
+    if (spare_.empty()) return std::make_unique_for_overwrite<unsigned char[]>(RequestFiles::kBlockSize);
+    Buffer buffer = std::move(spare_.back());
+    spare_.pop_back();
+    return buffer;
+}
+
+void BlockBuffers::Give(Buffer buffer) {
+    if (buffer) spare_.push_back(std::move(buffer));
+}
+
+RequestFiles::~RequestFiles() {
+    for (auto& entry : entries_)
+        for (auto& [index, block] : entry->blocks) buffers_.Give(std::move(block.bytes));
 }
 
 std::unique_ptr<BinaryFile> RequestFiles::OpenRead(const std::string& path, ShareMode share,
@@ -78,6 +94,7 @@ std::unique_ptr<BinaryFile> RequestFiles::OpenRead(const std::string& path, Shar
     } else {
         auto fresh = std::make_unique<Entry>();
         fresh->path = path;
+        fresh->buffers = &buffers_;
         fresh->file = system_.OpenRead(path, share, &fresh->reason);
         entry = fresh.get();
         entries_.push_back(std::move(fresh));

@@ -10,9 +10,27 @@
 
 namespace qel {
 
+// Block buffers kept from one request to the next: once the first requests
+// have run, a request allocates none.
+class BlockBuffers {
+public:
+    using Buffer = std::unique_ptr<unsigned char[]>;
+    Buffer Take();  // a buffer of RequestFiles::kBlockSize bytes
+    void Give(Buffer buffer);
+
+private:
+    std::vector<Buffer> spare_;
+};
+
 class RequestFiles final : public FileOpener {
 public:
-    explicit RequestFiles(FileOpener& system = SystemFiles()) : system_(system) {}
+    // Block buffers come from `buffers` and go back to it at the end of the
+    // request; without it the request has buffers of its own.
+    explicit RequestFiles(FileOpener& system = SystemFiles(), BlockBuffers* buffers = nullptr)
+        : system_(system), buffers_(buffers ? *buffers : own_) {}
+    ~RequestFiles() override;
+    RequestFiles(const RequestFiles&) = delete;
+    RequestFiles& operator=(const RequestFiles&) = delete;
     std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                          std::string* reason = nullptr) override;
     // Each block is read once and kept, so every later read sees the same bytes.
@@ -31,11 +49,14 @@ public:
             size_t size = 0;
         };
         std::map<int64_t, Loaded> blocks;
+        BlockBuffers* buffers = nullptr;
         const Loaded& Block(int64_t index);
     };
 
 private:
     FileOpener& system_;
+    BlockBuffers own_;
+    BlockBuffers& buffers_;
     std::vector<std::unique_ptr<Entry>> entries_;
 };
 

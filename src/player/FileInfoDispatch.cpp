@@ -39,7 +39,7 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
     ClearInfo();
     try {
         // Every open of this request is served from one open of the file.
-        RequestFiles files(*files_);
+        RequestFiles files(*files_, &buffers_);
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), false)) {
             for (const auto& choice : row->analysers) {
                 std::unique_ptr<Ttag> analyser = choice.create(files);
@@ -65,7 +65,7 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
 
 std::string FileInfoDispatch::FileTitle(const std::string& fileName) const {
     try {
-        RequestFiles files(*files_);
+        RequestFiles files(*files_, &buffers_);
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), true)) {
             for (const auto& choice : row->analysers) {
                 std::unique_ptr<Ttag> analyser = choice.create(files);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/BinaryFile.h"
+#include "platform/RequestFiles.h"
 #include "readers/virtualtag.h"
 
 namespace qel {
@@ -59,6 +60,7 @@ public:
 
 private:
     FileOpener* files_;
+    mutable BlockBuffers buffers_;  // reused by every request
 };
 
 }  // namespace qel

@@ -51,8 +51,7 @@ int32_t AACSampleRate(unsigned index) { return kSampleRates[index & 15]; }
 
 TAACfile::TAACfile(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files) { ClearFields(); }
 
-void TAACfile::ClearFields() {
-    ForgetRead();
+void TAACfile::ResetFields() {
     FileLength = 0;
     HeaderTypeId = kUnknownHeader;
     MpegVersionId = 0;
@@ -66,12 +65,7 @@ void TAACfile::ClearFields() {
     MP4 = {};
 }
 
-bool TAACfile::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TAACfile::ReadFields(const std::string& fileName) {
-    ClearFields();
     if (!ID3v2.ReadTag(fileName) || !ID3v1.ReadTag(fileName)) return false;
     try {
         auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);

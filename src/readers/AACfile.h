@@ -20,15 +20,10 @@ public:
 
     explicit TAACfile(FileOpener& files = SystemFiles());
 
-    // False when a tag reader cannot read the file or the stream read fails;
-    // never throws.
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
-
-    void ClearFields();
 
     int32_t FileLength = 0;
     uint8_t HeaderTypeId = 0;
@@ -46,8 +41,10 @@ public:
     double DurationSeconds() const;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    // ReadInfo is false when a tag reader cannot read the file or the stream read fails;
+    // never throws.
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     void ReadADIF(BinaryFile& file, int64_t start);
     void WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize);
     void ReadMP4Fields(BinaryFile& file, int64_t fileSize);

@@ -17,6 +17,13 @@ constexpr size_t kTrackSlot = 3;
 
 constexpr int64_t kID3v1Size = 128;
 constexpr int64_t kItemHeaderSize = 8;  // value size and item flags
+constexpr size_t kItemValueSize = 0;
+
+// The footer's fields, little-endian.
+constexpr size_t kFooterMark = 0;
+constexpr size_t kFooterVersion = 8;
+constexpr size_t kFooterTagSize = 12;
+constexpr size_t kFooterItemCount = 16;
 // Longer keys match no slot; the rest of such a key is skipped, not kept.
 constexpr size_t kKeyCap = 255;
 
@@ -52,8 +59,7 @@ int64_t ReadKey(BinaryFile& file, int64_t position, int64_t limit, std::string& 
 
 TAPEtag::TAPEtag(FileOpener& files) : Ttag(files) { ClearFields(); }
 
-void TAPEtag::ClearFields() {
-    ForgetRead();
+void TAPEtag::ResetFields() {
     Present = false;
     Version = 0;
     TagSize = 0;
@@ -61,12 +67,7 @@ void TAPEtag::ClearFields() {
     for (std::string* text : {&Title, &Artist, &Album, &Year, &Genre, &Comment, &Copyright}) text->clear();
 }
 
-bool TAPEtag::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TAPEtag::ReadFields(const std::string& fileName) {
-    ClearFields();
     try {
         auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
         if (!file) return false;
@@ -78,12 +79,12 @@ bool TAPEtag::ReadFields(const std::string& fileName) {
         const int64_t areaEnd = size - shift;
         uint8_t footer[kFooterSize];
         if (!ReadAt(*file, areaEnd - static_cast<int64_t>(kFooterSize), footer, kFooterSize)) return false;
-        if (std::memcmp(footer, "APETAGEX", 8) != 0) return true;
+        if (std::memcmp(footer + kFooterMark, "APETAGEX", 8) != 0) return true;
 
         Present = true;
-        Version = static_cast<int32_t>(LoadLE32(footer + 8));
-        TagSize = static_cast<int32_t>(LoadLE32(footer + 12));
-        const auto count = static_cast<int32_t>(LoadLE32(footer + 16));
+        Version = static_cast<int32_t>(LoadLE32(footer + kFooterVersion));
+        TagSize = static_cast<int32_t>(LoadLE32(footer + kFooterTagSize));
+        const auto count = static_cast<int32_t>(LoadLE32(footer + kFooterItemCount));
 
         Slots slots;
         ReadItems(*file, areaEnd, count, slots);
@@ -116,7 +117,7 @@ void TAPEtag::ReadItems(BinaryFile& file, int64_t areaEnd, int32_t count, Slots&
         if (position + kItemHeaderSize >= itemsEnd) return;
         uint8_t header[kItemHeaderSize];
         if (!ReadAt(file, position, header, sizeof header)) return;
-        const auto valueSize = static_cast<int32_t>(LoadLE32(header));
+        const auto valueSize = static_cast<int32_t>(LoadLE32(header + kItemValueSize));
         if (valueSize < 0) return;  // no item is that long: the rest is not a list of items
 
         std::string key;

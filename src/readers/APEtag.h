@@ -18,17 +18,12 @@ public:
 
     explicit TAPEtag(FileOpener& files = SystemFiles());
 
-    // True when the footer area could be read, tag or not; never throws.
-    bool ReadInfo(const std::string& fileName) override;
-    // Present after ReadInfo.
     bool Open(const std::string& fileName) override;
     // No stream properties: the caller's record is left as it was.
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     // This reader gives no display title.
     std::string ArtistTitle(const std::string& fileName) override;
-
-    void ClearFields();
 
     bool Present = false;
     int32_t Version = 0;
@@ -38,8 +33,10 @@ public:
     std::string Year, Genre, Comment, Copyright;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    // ReadInfo is true when the footer area could be read, tag or not; never throws.
+    // Present after ReadInfo.
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     using Slots = std::array<std::string, kItemCount>;
     void ReadItems(BinaryFile& file, int64_t areaEnd, int32_t count, Slots& slots) const;
 };

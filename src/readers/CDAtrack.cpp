@@ -40,8 +40,7 @@ TCDAtrack::TCDAtrack(FileOpener& files, IniFiles& ini, std::string databasePath)
     ClearFields();
 }
 
-void TCDAtrack::ClearFields() {
-    ForgetRead();
+void TCDAtrack::ResetFields() {
     Valid = false;
     TrackName.clear();
     DiscArtist.clear();
@@ -51,12 +50,7 @@ void TCDAtrack::ClearFields() {
     Position = 0;
 }
 
-bool TCDAtrack::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TCDAtrack::ReadFields(const std::string& fileName) {
-    ClearFields();
     uint8_t record[kRecordSize];
     try {
         auto file = files().OpenRead(fileName, ShareMode::DenyWriters);

@@ -16,13 +16,10 @@ public:
     explicit TCDAtrack(FileOpener& files = SystemFiles());
     TCDAtrack(FileOpener& files, IniFiles& ini, std::string databasePath);
 
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
-
-    void ClearFields();
 
     bool Valid = false;
     std::string TrackName, DiscArtist, DiscTitle;
@@ -31,8 +28,8 @@ public:
     double Position = 0;  // start of the track, seconds
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     IniFiles& ini_;
     std::string databasePath_;
 };

@@ -16,13 +16,16 @@ constexpr uint8_t kLastBlockFlag = 0x80;
 constexpr uint8_t kTypeMask = 0x7F;
 constexpr size_t kBlockHeaderSize = 4;
 
-// Positions in the head bytes.
+// Positions in the head bytes: the first block header, and STREAMINFO's
+// packed fields as bit positions (sample rate 20 bits, channels - 1 3 bits,
+// bits per sample - 1 5 bits), then the low 32 bits of the sample count.
 constexpr size_t kFirstBlockHeader = 4;
-constexpr size_t kRateHigh = 18;
-constexpr size_t kRateMiddle = 19;
-constexpr size_t kPackedByte = 20;  // rate low bits, channels, top bit of the sample size
-constexpr size_t kBitsByte = 21;
+constexpr unsigned kRateBit = 18 * 8;
+constexpr unsigned kChannelsBit = kRateBit + 20;
+constexpr unsigned kSampleBitsBit = kChannelsBit + 3;
 constexpr size_t kSampleCount = 22;
+// A block header: type and last-block flag, then a 24-bit big-endian length.
+constexpr size_t kBlockLength = 1;
 
 // What the block scan does with each block type.
 enum class BlockAction { Comments, Padding, ReadWhole, Skip, Invalid };
@@ -156,34 +159,24 @@ void ReadComments(TFLACfile& flac, Cursor& cursor) {
 
 }  // namespace
 
-TFLACfile::TFLACfile(FileOpener& files) : Ttag(files), id3v2_(files) { ClearFields(true, true); }
+TFLACfile::TFLACfile(FileOpener& files) : Ttag(files), id3v2_(files) { ClearFields(); }
 
-void TFLACfile::ClearFields(bool streamPart, bool tagPart) {
-    if (streamPart) {
-        HeadBytes.fill(0);
-        Channels = 0;
-        SampleRate = 0;
-        BitsPerSample = 0;
-        BitRate = 0;
-        FileLength = 0;
-        TotalSamples = 0;
-        AudioOffset = 0;
-    }
-    if (tagPart) {
-        Vendor.clear();
-        for (const auto& entry : kCommentNames) (this->*entry.field).clear();
-    }
+void TFLACfile::ResetFields() {
+    HeadBytes.fill(0);
+    Channels = 0;
+    SampleRate = 0;
+    BitsPerSample = 0;
+    BitRate = 0;
+    FileLength = 0;
+    TotalSamples = 0;
+    AudioOffset = 0;
+    Vendor.clear();
+    for (const auto& entry : kCommentNames) (this->*entry.field).clear();
 }
 
 bool TFLACfile::ReadInfo(const std::string&) { NotProvided("ReadInfo"); }
 
-bool TFLACfile::ReadFlac(const std::string& fileName) {
-    ClearFields(false, true);
-    return ReadFlacStream(fileName);
-}
-
-bool TFLACfile::ReadFlacStream(const std::string& fileName) {
-    ClearFields(true, false);
+bool TFLACfile::ReadFields(const std::string& fileName) {
     id3v2_.ReadTag(fileName);
     auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
     FileLength = static_cast<int32_t>(static_cast<uint32_t>(file->Size()));
@@ -192,9 +185,10 @@ bool TFLACfile::ReadFlacStream(const std::string& fileName) {
     cursor.Read(HeadBytes.data(), HeadBytes.size());
     if (std::memcmp(HeadBytes.data(), kMarker, 4) == 0) {
         const uint8_t* head = HeadBytes.data();
-        SampleRate = head[kRateHigh] << 12 | head[kRateMiddle] << 4 | head[kPackedByte] >> 4;
-        Channels = static_cast<uint8_t>(((head[kPackedByte] >> 1) & 7) + 1);
-        BitsPerSample = static_cast<uint8_t>(((head[kPackedByte] & 1) << 4 | head[kBitsByte] >> 4) + 1);
+        const BitWindow info(HeadBytes);
+        SampleRate = static_cast<int32_t>(info.Bits(kRateBit, 20));
+        Channels = static_cast<uint8_t>(info.Bits(kChannelsBit, 3) + 1);
+        BitsPerSample = static_cast<uint8_t>(info.Bits(kSampleBitsBit, 5) + 1);
         TotalSamples = LoadBE32(head + kSampleCount);
 
         bool last = (head[kFirstBlockHeader] & kLastBlockFlag) != 0;
@@ -202,7 +196,7 @@ bool TFLACfile::ReadFlacStream(const std::string& fileName) {
         while (!last) {
             uint8_t header[kBlockHeaderSize];
             if (cursor.Read(header, sizeof header) < sizeof header) break;
-            const uint32_t length = header[1] << 16 | header[2] << 8 | header[3];
+            const uint32_t length = LoadBE24(header + kBlockLength);
             if (length == 0) break;
             last = (header[0] & kLastBlockFlag) != 0;
             BlockAction action = ActionFor(header[0] & kTypeMask);

@@ -28,9 +28,9 @@ public:
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
 
-    // Reads the stream and its comments; true when the stream is valid.
-    bool ReadFlac(const std::string& fileName);
-    void ClearFields(bool streamPart, bool tagPart);
+    // Reads the stream and its comments (once per request, as ReadInfo does
+    // elsewhere); true when the stream is valid.
+    bool ReadFlac(const std::string& fileName) { return Ttag::ReadInfo(fileName); }
     bool IsValidStream() const;
     double DurationSeconds() const;
     std::string ChannelText() const;
@@ -51,7 +51,8 @@ public:
         Organization, Description, Location, Contact, Isrc;
 
 private:
-    bool ReadFlacStream(const std::string& fileName);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
 
     TID3v2 id3v2_;
 };

@@ -35,6 +35,18 @@ const char* const kGenreNames[] = {
 };
 static_assert(std::size(kGenreNames) == TID3v1::kGenreCount);
 
+// The tag's fields: offset and width.
+struct Field {
+    size_t at, width;
+};
+constexpr Field kTitle{3, 30}, kArtist{33, 30}, kAlbum{63, 30}, kYear{93, 4}, kComment{97, 30};
+constexpr size_t kV11CommentWidth = 28;  // version 1.1 keeps a zero byte and the track in the last two
+constexpr size_t kTrackMarker = 125;
+constexpr size_t kTrack = 126;
+constexpr size_t kGenre = 127;
+
+std::string FieldText(const uint8_t* tag, Field field) { return TrimmedField(tag + field.at, field.width); }
+
 }  // namespace
 
 std::string ID3v1GenreName(unsigned index) { return index < TID3v1::kGenreCount ? kGenreNames[index] : ""; }
@@ -55,33 +67,34 @@ void TID3v1::ClearFields() {
 
 bool TID3v1::ReadTag(const std::string& fileName) {
     ClearFields();
-    uint8_t tag[kTagSize];
     try {
         auto file = files_->OpenRead(fileName, ShareMode::AllowWriters);
         if (!file) return false;
         int64_t size = file->Size();
         if (size < static_cast<int64_t>(kTagSize)) return false;
-        if (!ReadAt(*file, size - static_cast<int64_t>(kTagSize), tag, kTagSize)) return false;
+        uint8_t scratch[kTagSize];
+        const auto tag = file->View(size - static_cast<int64_t>(kTagSize), scratch);
+        if (tag.size() < kTagSize) return false;
+        ParseTag(tag.data());
     } catch (...) {
         ClearFields();
         return false;
     }
-    ParseTag(tag);
     return true;
 }
 
-void TID3v1::ParseTag(const uint8_t (&tag)[kTagSize]) {
+void TID3v1::ParseTag(const uint8_t* tag) {
     if (tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') return;
     Present = true;
-    const bool v11 = (tag[125] == 0 && tag[126] != 0) || (tag[125] == ' ' && tag[126] != ' ');
+    const bool v11 = (tag[kTrackMarker] == 0 && tag[kTrack] != 0) || (tag[kTrackMarker] == ' ' && tag[kTrack] != ' ');
     Version = v11 ? 2 : 1;
-    Title = TrimmedField(tag + 3, 30);
-    Artist = TrimmedField(tag + 33, 30);
-    Album = TrimmedField(tag + 63, 30);
-    Year = TrimmedField(tag + 93, 4);
-    Comment = TrimmedField(tag + 97, v11 ? 28 : 30);
-    Track = v11 ? tag[126] : 0;
-    GenreIndex = tag[127];
+    Title = FieldText(tag, kTitle);
+    Artist = FieldText(tag, kArtist);
+    Album = FieldText(tag, kAlbum);
+    Year = FieldText(tag, kYear);
+    Comment = TrimmedField(tag + kComment.at, v11 ? kV11CommentWidth : kComment.width);
+    Track = v11 ? tag[kTrack] : 0;
+    GenreIndex = tag[kGenre];
 }
 
 std::string TID3v1::GenreName() const { return ID3v1GenreName(GenreIndex); }

@@ -30,7 +30,8 @@ public:
     uint8_t GenreIndex = kNoGenre;
 
 private:
-    void ParseTag(const uint8_t (&tag)[kTagSize]);
+    // The kTagSize bytes at tag.
+    void ParseTag(const uint8_t* tag);
     FileOpener* files_;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
+#include "readers/ByteOrder.h"
 #include "readers/TagText.h"
 #include "readers/TextForms.h"
 
@@ -39,10 +40,21 @@ constexpr KnownFrame kKnownFrames[TID3v2::kSlotCount] = {
 constexpr uint8_t kFooterFlag = 0x10;
 constexpr uint8_t kSkipFlag = 0x80;  // in the second flag byte
 
-uint32_t BigEndian(const uint8_t* p, size_t count) {
-    uint32_t value = 0;
-    for (size_t i = 0; i < count; ++i) value = (value << 8) | p[i];
-    return value;
+// Frame headers: the id, then the size (3 bytes in version 2, 4 in versions
+// 3 and 4, big-endian), then in versions 3 and 4 two flag bytes.
+constexpr size_t kSizeV2 = 3;
+constexpr size_t kSizeV34 = 4;
+constexpr size_t kFlagsV34 = 8;
+
+// The tag header: "ID3", version, revision, flags, synchsafe size.
+constexpr size_t kTagVersion = 3;
+constexpr size_t kTagFlags = 5;
+constexpr size_t kTagSizeField = 6;
+
+// Four 7-bit groups, big-endian. Each byte is added whole, top bit and all,
+// as the tag's writers of old stored sizes.
+uint32_t LoadSynchsafe(const uint8_t* p) {
+    return (uint32_t{p[0]} << 21) + (uint32_t{p[1]} << 14) + (uint32_t{p[2]} << 7) + p[3];
 }
 
 bool IsFrameIdChar(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
@@ -94,9 +106,8 @@ std::string DecodeText(char encoding, std::string_view bytes) {
 }  // namespace
 
 int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize) {
-    // Each size byte is taken whole, as the tag's writers of old stored it.
-    const int64_t size = (int64_t{header[6]} << 21) + (int64_t{header[7]} << 14) + (int64_t{header[8]} << 7) + header[9];
-    const int64_t total = size + static_cast<int64_t>(TID3v2::kHeaderSize) + ((header[5] & kFooterFlag) ? 10 : 0);
+    const int64_t size = LoadSynchsafe(header + kTagSizeField);
+    const int64_t total = size + static_cast<int64_t>(TID3v2::kHeaderSize) + ((header[kTagFlags] & kFooterFlag) ? 10 : 0);
     return total > fileSize ? 0 : static_cast<int32_t>(total);
 }
 
@@ -161,8 +172,8 @@ bool TID3v2::ReadTag(const std::string& fileName) {
     if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return true;
 
     Present = true;
-    Version = header[3];
-    hasFooter_ = (header[5] & kFooterFlag) != 0;
+    Version = header[kTagVersion];
+    hasFooter_ = (header[kTagFlags] & kFooterFlag) != 0;
     TagSize = ID3v2TagSize(header, fileSize);
 
     if ((Version == 2 || Version == 3 || Version == 4) && TagSize > 0) {
@@ -180,7 +191,6 @@ bool TID3v2::ReadTag(const std::string& fileName) {
 void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const {
     const bool v2 = Version == 2;
     const size_t headerSize = v2 ? 6 : 10;
-    const size_t idSize = v2 ? 3 : 4;
     int64_t position = kHeaderSize;
     while (position < TagSize && position < fileSize) {
         uint8_t header[10];
@@ -191,10 +201,10 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
         uint32_t size = 0;
         bool skipped = false;
         if (v2) {
-            size = BigEndian(header + 3, 3);
+            size = LoadBE24(header + kSizeV2);
         } else {
-            size = Version == 4 ? FrameSizeV4(file, header + 4, contentStart, fileSize) : BigEndian(header + 4, 4);
-            skipped = (header[9] & kSkipFlag) != 0;
+            size = Version == 4 ? FrameSizeV4(file, header + kSizeV34, contentStart, fileSize) : LoadBE32(header + kSizeV34);
+            skipped = (header[kFlagsV34 + 1] & kSkipFlag) != 0;
         }
 
         char content[kSlotSize];
@@ -203,7 +213,7 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
         if (!ReadAt(file, contentStart, content, kept)) return;
         const unsigned char encoding = static_cast<unsigned char>(content[0]);
         if (!skipped && (encoding <= kUtf16 || (Version == 4 && encoding <= kUtf8))) {
-            const uint32_t id = BigEndian(header, idSize);
+            const uint32_t id = v2 ? LoadBE24(header) : LoadBE32(header);
             for (size_t slot = 0; slot < kSlotCount; ++slot)
                 if (id == (v2 ? kKnownFrames[slot].code2 : kKnownFrames[slot].code34)) {
                     slots[slot].assign(content, kept);
@@ -219,10 +229,9 @@ void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const 
 // not the synchsafe one, lands on what may follow a frame.
 uint32_t TID3v2::FrameSizeV4(BinaryFile& file, const uint8_t* sizeBytes, int64_t contentStart,
                              int64_t fileSize) const {
-    const uint32_t plain = BigEndian(sizeBytes, 4);
+    const uint32_t plain = LoadBE32(sizeBytes);
     if ((plain & 0x80808080u) != 0) return plain;  // not a synchsafe number at all
-    const uint32_t synchsafe = (uint32_t{sizeBytes[0]} << 21) | (uint32_t{sizeBytes[1]} << 14) |
-                               (uint32_t{sizeBytes[2]} << 7) | sizeBytes[3];
+    const uint32_t synchsafe = LoadSynchsafe(sizeBytes);
     if (synchsafe == plain || LandsOnBoundary(file, contentStart + synchsafe, fileSize)) return synchsafe;
     return LandsOnBoundary(file, contentStart + plain, fileSize) ? plain : synchsafe;
 }

@@ -2,22 +2,18 @@
 
 #include <algorithm>
 
+#include "readers/FileBytes.h"
 #include "readers/ID3Fields.h"
 #include "readers/TextForms.h"
 
 namespace qel {
 namespace {
 
-// Reads up to one block at position; the rest of the block stays zero.
-// Gives the number of bytes read, or -1 when the position is unusable.
-int64_t ReadBlock(BinaryFile& file, int64_t position, MpegBlock& block) {
-    if (!file.Seek(position)) {
-        block.fill(0);
-        return -1;
-    }
-    const size_t got = file.Read(block.data(), block.size());
-    std::fill(block.begin() + static_cast<ptrdiff_t>(got), block.end(), 0);
-    return static_cast<int64_t>(got);
+// One block at position, zero past the end of the file, seen in place where
+// the file holds it whole. held: the bytes the file held, -1 when the
+// position is unusable.
+MpegBlockView BlockAt(BinaryFile& file, int64_t position, MpegBlock& scratch, int64_t& held) {
+    return ViewZeroFilled(file, position, scratch, held).first<kMpegBlockSize>();
 }
 
 }  // namespace
@@ -29,8 +25,7 @@ TMPEGaudio::TMPEGaudio(FileOpener& files)
 
 TMPEGaudio::~TMPEGaudio() = default;
 
-void TMPEGaudio::ClearFields() {
-    ForgetRead();
+void TMPEGaudio::ResetFields() {
     FileLength = 0;
     VendorText.clear();
     Vbr = VbrInfo{};
@@ -49,31 +44,29 @@ bool TMPEGaudio::ReadStream(const std::string& fileName) {
     FileLength = static_cast<int32_t>(file->Size());
     const int32_t audioStart = ID3v2->TagSize;
 
-    MpegBlock block;
-    int64_t got = ReadBlock(*file, audioStart, block);
-    if (got < 0) return false;
+    MpegBlock scratch;
+    int64_t held = 0;
+    MpegBlockView block = BlockAt(*file, audioStart, scratch, held);
+    if (held < 0) return false;
     Frame = FindFirstFrame(block, Vbr);
-    if (!Frame.Found && got == static_cast<int64_t>(block.size())) {
+    if (!Frame.Found && held == static_cast<int64_t>(kMpegBlockSize)) {
         // Whatever leads the audio may be long: try once more in the middle.
         int64_t middle = (int64_t{FileLength} - audioStart) / 2;
-        if (ReadBlock(*file, middle, block) < 0) return false;
+        block = BlockAt(*file, middle, scratch, held);
+        if (held < 0) return false;
         Frame = FindFirstFrame(block, Vbr);
     }
     if (Frame.Found && !Vbr.Found) {
-        int64_t end = int64_t{FileLength} - static_cast<int64_t>(block.size()) -
+        int64_t end = int64_t{FileLength} - static_cast<int64_t>(kMpegBlockSize) -
                       (ID3v1->Present ? static_cast<int64_t>(TID3v1::kTagSize) : 0);
-        if (!ReadAt(*file, end, block.data(), block.size())) return false;
+        block = BlockAt(*file, end, scratch, held);
+        if (held < static_cast<int64_t>(kMpegBlockSize)) return false;
         VendorText = FindVendorText(block, 5 * int32_t{Frame.FrameSize});
     }
     return true;
 }
 
-bool TMPEGaudio::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TMPEGaudio::ReadFields(const std::string& fileName) {
-    ClearFields();
     bool result = ID3v2->ReadTag(fileName) && ID3v1->ReadTag(fileName);
     if (result) {
         try {

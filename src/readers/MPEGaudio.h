@@ -17,13 +17,11 @@ public:
     explicit TMPEGaudio(FileOpener& files = SystemFiles());
     ~TMPEGaudio() override;
 
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
 
-    void ClearFields();
     // The stream's figures from the fields of the last read.
     MpegStreamFacts Facts() const;
 
@@ -35,8 +33,8 @@ public:
     std::unique_ptr<TID3v2> ID3v2;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     // Steps of ReadInfo that touch the file; false on an input/output failure.
     bool ReadStream(const std::string& fileName);
 };

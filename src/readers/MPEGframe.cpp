@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "readers/ByteOrder.h"
 #include "readers/TextForms.h"
 
 namespace qel {
@@ -78,16 +79,11 @@ const char* TextAt(const char* const (&table)[N], size_t index, const char* othe
     return index < N ? table[index] : otherwise;
 }
 
-uint32_t BigEndian32(const MpegBlock& block, size_t at) {
-    return uint32_t{block[at]} << 24 | uint32_t{block[at + 1]} << 16 | uint32_t{block[at + 2]} << 8 |
-           uint32_t{block[at + 3]};
-}
-
-bool MarkAt(const MpegBlock& block, size_t at, const char (&mark)[5]) {
+bool MarkAt(MpegBlockView block, size_t at, const char (&mark)[5]) {
     return at + 4 <= block.size() && std::equal(mark, mark + 4, block.begin() + static_cast<ptrdiff_t>(at));
 }
 
-bool HeaderAt(const MpegBlock& block, size_t at) {
+bool HeaderAt(MpegBlockView block, size_t at) {
     return at + 4 <= block.size() && HeaderValid(std::span<const uint8_t, 4>(block.data() + at, 4));
 }
 
@@ -171,7 +167,7 @@ uint16_t FrameLength(const MpegFrameInfo& f) {
     return static_cast<uint16_t>(bytes + PaddingLength(f));
 }
 
-MpegFrameInfo FindFirstFrame(const MpegBlock& block, VbrInfo& vbr) {
+MpegFrameInfo FindFirstFrame(MpegBlockView block, VbrInfo& vbr) {
     MpegFrameInfo frame;
     vbr = VbrInfo{};
     for (size_t p = 0; p <= kMpegSearchEnd; ++p) {
@@ -196,13 +192,13 @@ MpegFrameInfo FindFirstFrame(const MpegBlock& block, VbrInfo& vbr) {
     return frame;
 }
 
-VbrInfo ReadVbrHeader(const MpegBlock& block, size_t q) {
+VbrInfo ReadVbrHeader(MpegBlockView block, size_t q) {
     VbrInfo vbr;
     if (MarkAt(block, q, "Xing") && q + 128 <= block.size()) {
         vbr.Found = true;
         vbr.Id = "Xing";
-        vbr.Frames = static_cast<int32_t>(BigEndian32(block, q + 8));
-        vbr.Bytes = static_cast<int32_t>(BigEndian32(block, q + 12));
+        vbr.Frames = static_cast<int32_t>(LoadBE32(block.data() + q + 8));
+        vbr.Bytes = static_cast<int32_t>(LoadBE32(block.data() + q + 12));
         vbr.Scale = block[q + 119];
         vbr.Vendor.assign(block.begin() + static_cast<ptrdiff_t>(q) + 120,
                           block.begin() + static_cast<ptrdiff_t>(q) + 128);
@@ -210,13 +206,13 @@ VbrInfo ReadVbrHeader(const MpegBlock& block, size_t q) {
         vbr.Found = true;
         vbr.Id = "VBRI";
         vbr.Scale = block[q + 9];
-        vbr.Bytes = static_cast<int32_t>(BigEndian32(block, q + 10));
-        vbr.Frames = static_cast<int32_t>(BigEndian32(block, q + 14));
+        vbr.Bytes = static_cast<int32_t>(LoadBE32(block.data() + q + 10));
+        vbr.Frames = static_cast<int32_t>(LoadBE32(block.data() + q + 14));
     }
     return vbr;
 }
 
-std::string FindVendorText(const MpegBlock& block, int32_t span) {
+std::string FindVendorText(MpegBlockView block, int32_t span) {
     constexpr int32_t kLast = static_cast<int32_t>(kMpegBlockSize) - 8;
     span = std::clamp(span, 0, kLast);
     for (int32_t i = 0; i <= span; ++i) {

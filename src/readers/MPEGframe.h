@@ -17,6 +17,8 @@ constexpr size_t kMpegBlockSize = 3458;
 constexpr size_t kMpegSearchEnd = kMpegBlockSize - 1729;
 
 using MpegBlock = std::array<uint8_t, kMpegBlockSize>;
+// A block as the functions below look at it: a file's bytes in place or a MpegBlock.
+using MpegBlockView = std::span<const uint8_t, kMpegBlockSize>;
 
 struct MpegFrameInfo {
     bool Found = false;
@@ -72,12 +74,12 @@ uint16_t FrameLength(const MpegFrameInfo& frame);
 // Searches the first kMpegSearchEnd + 1 positions of a block for a valid
 // header followed, one frame length later, by another valid header. When a
 // frame is found, `vbr` holds the variable-bit-rate header read inside it.
-MpegFrameInfo FindFirstFrame(const MpegBlock& block, VbrInfo& vbr);
-VbrInfo ReadVbrHeader(const MpegBlock& block, size_t offset);
+MpegFrameInfo FindFirstFrame(MpegBlockView block, VbrInfo& vbr);
+VbrInfo ReadVbrHeader(MpegBlockView block, size_t offset);
 
 // Looks backwards from the last eight bytes of a block, over `span` + 1
 // positions at most, for "LAME" plus four characters or for "GOGO".
-std::string FindVendorText(const MpegBlock& block, int32_t span);
+std::string FindVendorText(MpegBlockView block, int32_t span);
 
 // What the figures of a stream depend on besides its first frame.
 struct MpegStreamFacts {

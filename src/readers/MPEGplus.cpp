@@ -17,6 +17,13 @@ const char* const kProfileTexts[] = {"Unknown", "Thumb", "Radio", "Standard", "X
 const uint8_t kProfileBytes[] = {128, 144, 160, 176, 192};
 
 constexpr uint32_t kVersion7Word = 0x072B504D;  // "MP+" and 7
+// Bytes of the header: the version bits of streams before version 7, the
+// channel mode byte of earlier streams, and the profile and channel mode
+// bytes of version 7.
+constexpr size_t kOldVersionByte = 1;
+constexpr size_t kOldModeByte = 2;
+constexpr size_t kProfileByte = 10;
+constexpr size_t kModeByte = 11;
 constexpr int64_t kID3v1Size = 128;
 // Every stream is taken as 44100 Hz with 1152 samples per frame.
 constexpr double kSampleRate = 44100;
@@ -34,7 +41,7 @@ uint32_t MpcHeader::Word(size_t index) const { return LoadLE32(bytes + 4 * index
 
 uint8_t StreamVersionOf(const MpcHeader& header) {
     if (header.Word(0) == kVersion7Word) return 7;
-    switch ((header.bytes[1] >> 1) & 15) {
+    switch ((header.bytes[kOldVersionByte] >> 1) & 15) {
         case 3: return 4;
         case 7: return 5;
         case 11: return 6;
@@ -46,8 +53,7 @@ TMPEGplus::TMPEGplus(FileOpener& files) : Ttag(files), ID3v1(files), ID3v2(files
     ClearFields();
 }
 
-void TMPEGplus::ClearFields() {
-    ForgetRead();
+void TMPEGplus::ResetFields() {
     Valid = false;
     ChannelModeId = 0;
     FileLength = 0;
@@ -60,12 +66,7 @@ void TMPEGplus::ClearFields() {
     APE.ClearFields();
 }
 
-bool TMPEGplus::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TMPEGplus::ReadFields(const std::string& fileName) {
-    ClearFields();
     MpcHeader header;
     if (ID3v2.ReadTag(fileName)) header.id3v2Size = ID3v2.TagSize;
     bool result = false;
@@ -91,13 +92,13 @@ void TMPEGplus::TakeHeader(const MpcHeader& header) {
     FileLength = header.fileSize;
     const uint32_t w0 = header.Word(0), w1 = header.Word(1);
     if (StreamVersion == 7) {
-        ChannelModeId = (header.bytes[11] & 0x40) ? 2 : 1;
+        ChannelModeId = (header.bytes[kModeByte] & 0x40) ? 2 : 1;
         FrameCount = static_cast<int32_t>(w1);
         HeaderBitRate = 0;
-        ProfileId = ProfileIdOf(header.bytes[10]);
+        ProfileId = ProfileIdOf(header.bytes[kProfileByte]);
         return;
     }
-    ChannelModeId = (header.bytes[2] & 0x7F) == 0 ? 1 : 2;
+    ChannelModeId = (header.bytes[kOldModeByte] & 0x7F) == 0 ? 1 : 2;
     FrameCount = static_cast<int32_t>(StreamVersion == 4 ? w1 >> 16 : w1);
     HeaderBitRate = static_cast<uint16_t>(StreamVersion == 6 ? 0 : w0 >> 23);
     ProfileId = 0;

@@ -28,14 +28,10 @@ class TMPEGplus : public Ttag {
 public:
     explicit TMPEGplus(FileOpener& files = SystemFiles());
 
-    // True when 12 header bytes could be read, whatever they hold; never throws.
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
-
-    void ClearFields();
 
     bool Valid = false;
     uint8_t ChannelModeId = 0;  // 0 unknown, 1 stereo, 2 joint stereo
@@ -55,8 +51,9 @@ public:
     std::string ProfileText() const;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    // ReadInfo is true when 12 header bytes could be read, whatever they hold; never throws.
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     void TakeHeader(const MpcHeader& header);
 };
 

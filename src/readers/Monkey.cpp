@@ -18,8 +18,18 @@ namespace {
 const char* const kCompressionTexts[] = {"Unknown", "Fast", "Normal", "High", "Extra High"};
 const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 
-constexpr size_t kPeakOffset = 32;
-constexpr size_t kSeekElementsOffset = 36;
+// The fixed header's fields, little-endian.
+constexpr size_t kMark = 0;
+constexpr size_t kVersion = 4;
+constexpr size_t kCompressionLevel = 6;
+constexpr size_t kFlags = 8;
+constexpr size_t kChannels = 10;
+constexpr size_t kSampleRate = 12;
+constexpr size_t kWavHeaderLength = 16;
+constexpr size_t kPeakLevel = 32;     // only with kFlagPeakLevel
+constexpr size_t kSeekElements = 36;  // only with kFlagSeekElements
+// The stored WAV header's data size: the last 4 bytes of its tail.
+constexpr size_t kDataSize = TMonkey::kWavTailSize - 4;
 // The stored WAV header follows the 32-byte fixed header and the optional
 // fields, so its last 36 bytes start 4 bytes before its length (plus 4 for
 // each optional field present).
@@ -29,29 +39,23 @@ constexpr int64_t kWavTailBias = -4;
 
 TMonkey::TMonkey(FileOpener& files) : Ttag(files), ID3v1(files) { ClearFields(); }
 
-void TMonkey::ClearFields() {
-    ForgetRead();
+void TMonkey::ResetFields() {
     FileLength = 0;
     std::memset(MacHeader, 0, sizeof MacHeader);
     std::memset(WavTail, 0, sizeof WavTail);
     ID3v1.ClearFields();
 }
 
-uint16_t TMonkey::VersionField() const { return LoadLE16(MacHeader + 4); }
-uint16_t TMonkey::CompressionLevel() const { return LoadLE16(MacHeader + 6); }
-uint16_t TMonkey::Flags() const { return LoadLE16(MacHeader + 8); }
-uint16_t TMonkey::ChannelCount() const { return LoadLE16(MacHeader + 10); }
-int32_t TMonkey::SampleRate() const { return static_cast<int32_t>(LoadLE32(MacHeader + 12)); }
-uint32_t TMonkey::WavHeaderLength() const { return LoadLE32(MacHeader + 16); }
-int32_t TMonkey::PeakLevel() const { return static_cast<int32_t>(LoadLE32(MacHeader + kPeakOffset)); }
-int32_t TMonkey::DataSize() const { return static_cast<int32_t>(LoadLE32(WavTail + kWavTailSize - 4)); }
-
-bool TMonkey::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
+uint16_t TMonkey::VersionField() const { return LoadLE16(MacHeader + kVersion); }
+uint16_t TMonkey::CompressionLevel() const { return LoadLE16(MacHeader + kCompressionLevel); }
+uint16_t TMonkey::Flags() const { return LoadLE16(MacHeader + kFlags); }
+uint16_t TMonkey::ChannelCount() const { return LoadLE16(MacHeader + kChannels); }
+int32_t TMonkey::SampleRate() const { return static_cast<int32_t>(LoadLE32(MacHeader + kSampleRate)); }
+uint32_t TMonkey::WavHeaderLength() const { return LoadLE32(MacHeader + kWavHeaderLength); }
+int32_t TMonkey::PeakLevel() const { return static_cast<int32_t>(LoadLE32(MacHeader + kPeakLevel)); }
+int32_t TMonkey::DataSize() const { return static_cast<int32_t>(LoadLE32(WavTail + kDataSize)); }
 
 bool TMonkey::ReadFields(const std::string& fileName) {
-    ClearFields();
     try {
         if (ID3v1.ReadTag(fileName)) {
             ReadStream(fileName);
@@ -69,8 +73,8 @@ void TMonkey::ReadStream(const std::string& fileName) {
     auto file = OpenOrThrow(files(), fileName);
     FileLength = static_cast<int32_t>(file->Size());
     if (!ReadAt(*file, 0, MacHeader, kHeaderSize)) throw std::runtime_error("short header");
-    if (!HasFlag(kFlagPeakLevel)) std::memset(MacHeader + kPeakOffset, 0, 4);
-    if (!HasFlag(kFlagSeekElements)) std::memset(MacHeader + kSeekElementsOffset, 0, 4);
+    if (!HasFlag(kFlagPeakLevel)) std::memset(MacHeader + kPeakLevel, 0, 4);
+    if (!HasFlag(kFlagSeekElements)) std::memset(MacHeader + kSeekElements, 0, 4);
     // Without a stored WAV header there is nothing to position at.
     if (HasFlag(kFlagNoWavHeader)) return;
     const int64_t tail = int64_t{WavHeaderLength()} + kWavTailBias + (HasFlag(kFlagPeakLevel) ? 4 : 0) +
@@ -84,7 +88,7 @@ bool TMonkey::Open(const std::string& fileName) {
 }
 
 bool TMonkey::IsValidStream() const {
-    return std::memcmp(MacHeader, "MAC ", 4) == 0 && SampleRate() >= 1 && ChannelCount() != 0;
+    return std::memcmp(MacHeader + kMark, "MAC ", 4) == 0 && SampleRate() >= 1 && ChannelCount() != 0;
 }
 
 int TMonkey::BitsPerSample() const {

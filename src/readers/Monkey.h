@@ -24,15 +24,11 @@ public:
 
     explicit TMonkey(FileOpener& files = SystemFiles());
 
-    // True when every read succeeded, whatever the header holds; never throws.
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     // The ID3v1 artist and title, or empty.
     std::string ArtistTitle(const std::string& fileName) override;
-
-    void ClearFields();
 
     int32_t FileLength = 0;
     uint8_t MacHeader[kHeaderSize] = {};
@@ -59,8 +55,9 @@ public:
     double RatioPercent() const;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    // ReadInfo is true when every read succeeded, whatever the header holds; never throws.
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
     bool HasFlag(uint16_t flag) const { return (Flags() & flag) != 0; }
     void ReadStream(const std::string& fileName);
 };

@@ -120,10 +120,11 @@ int32_t FindLastGranule(BinaryFile& file, int64_t fileSize) {
     const int64_t lastStart = kWindowStep * kSearchWindows + kWindowTail;
     const int64_t low = std::max<int64_t>(0, fileSize - lastStart);
     const int64_t high = fileSize >= static_cast<int64_t>(kWindowSize) ? fileSize - kWindowTail : kWindowStep;
-    uint8_t area[kWindowStep * kSearchWindows + kWindowTail + 4];
-    ReadZeroFilled(file, low, area, static_cast<size_t>(high - low + 4));
+    uint8_t scratch[kWindowStep * kSearchWindows + kWindowTail + 4];
+    int64_t held = 0;
+    const auto area = ViewZeroFilled(file, low, std::span(scratch, static_cast<size_t>(high - low + 4)), held);
     for (int64_t at = high - low; at >= 0; --at) {
-        if (area[at] != 'O' || std::memcmp(area + at, kPageMarker, 4) != 0) continue;
+        if (area[static_cast<size_t>(at)] != 'O' || std::memcmp(area.data() + at, kPageMarker, 4) != 0) continue;
         uint8_t granule[4];
         ReadZeroFilled(file, low + at + kGranuleOffset, granule, sizeof granule);
         return static_cast<int32_t>(LoadLE32(granule));
@@ -135,8 +136,7 @@ int32_t FindLastGranule(BinaryFile& file, int64_t fileSize) {
 
 TOggVorbis::TOggVorbis(FileOpener& files) : Ttag(files) { ClearFields(); }
 
-void TOggVorbis::ClearFields() {
-    ForgetRead();
+void TOggVorbis::ResetFields() {
     FileLength = 0;
     Channels = 0;
     SampleRate = 0;
@@ -153,12 +153,7 @@ void TOggVorbis::ClearFields() {
     Vendor.clear();
 }
 
-bool TOggVorbis::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TOggVorbis::ReadFields(const std::string& fileName) {
-    ClearFields();
     auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
     const int64_t fileSize = file->Size();
 

@@ -13,13 +13,11 @@ class TOggVorbis : public Ttag {
 public:
     explicit TOggVorbis(FileOpener& files = SystemFiles());
 
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
 
-    void ClearFields();
     double DurationSeconds() const;
     int64_t BitRateKbps() const;
     bool IsValidStream() const;
@@ -36,8 +34,8 @@ public:
     std::string Date, Genre, Comment, Vendor;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
 };
 
 }  // namespace qel

@@ -21,13 +21,13 @@ constexpr size_t kChannelModeField = 24;
 constexpr size_t kBitRateField = 28;
 constexpr size_t kSampleRateField = 32;
 
-uint16_t HeaderNumber(const uint8_t* header, size_t field) {
-    return static_cast<uint16_t>(header[field + 2] << 8 | header[field + 3]);
-}
+uint16_t HeaderNumber(const uint8_t* header, size_t field) { return LoadBE16(header + field + 2); }
 
-// Chunks start behind the magic and the header size.
+// Chunks start behind the magic and the header size. A chunk head is its id
+// and a 4-byte big-endian size, of which the last two bytes are used.
 constexpr int64_t kFirstChunk = 16;
 constexpr size_t kChunkHeadSize = 8;
+constexpr size_t kChunkSizeField = 4;
 // A chunk's text keeps at most this many bytes.
 constexpr size_t kChunkText = 250;
 
@@ -66,8 +66,7 @@ constexpr std::array<const char*, 3> kChannelTexts = {"Unknown", "Mono", "Stereo
 
 TTwinVQ::TTwinVQ(FileOpener& files) : Ttag(files) { ClearFields(); }
 
-void TTwinVQ::ClearFields() {
-    ForgetRead();
+void TTwinVQ::ResetFields() {
     Valid = false;
     ChannelModeId = 0;
     BitRate = 0;
@@ -77,12 +76,7 @@ void TTwinVQ::ClearFields() {
     for (const auto& chunk : kChunkNames) (this->*chunk.field).clear();
 }
 
-bool TTwinVQ::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TTwinVQ::ReadFields(const std::string& fileName) {
-    ClearFields();
     auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
     if (!file) return false;
     uint8_t header[kHeaderSize];
@@ -110,7 +104,7 @@ bool TTwinVQ::ReadFields(const std::string& fileName) {
         if (ReadZeroFilled(*file, position, head, sizeof head) < sizeof head) break;
         if (std::any_of(head, head + 4, [](uint8_t b) { return b < 32; }) || std::memcmp(head, "DATA", 4) == 0)
             break;
-        const uint16_t chunkSize = static_cast<uint16_t>(head[6] << 8 | head[7]);
+        const uint16_t chunkSize = HeaderNumber(head, kChunkSizeField);
         const size_t wanted = std::min<size_t>(chunkSize, kChunkText);
         char text[kChunkText];
         if (ReadZeroFilled(*file, position + kChunkHeadSize, text, wanted) < wanted) break;

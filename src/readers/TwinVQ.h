@@ -12,13 +12,11 @@ class TTwinVQ : public Ttag {
 public:
     explicit TTwinVQ(FileOpener& files = SystemFiles());
 
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
 
-    void ClearFields();
     std::string ChannelText() const;
 
     bool Valid = false;
@@ -30,8 +28,8 @@ public:
     std::string Title, Comment, Author, Copyright, OrigFile;
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
 };
 
 }  // namespace qel

@@ -2,17 +2,21 @@
 
 #include <cstring>
 
+#include "readers/ByteOrder.h"
 #include "readers/TextForms.h"
 
 namespace qel {
 
 namespace {
 
-uint32_t LittleEndian(const uint8_t* p, size_t count) {
-    uint32_t value = 0;
-    for (size_t i = count; i-- > 0;) value = (value << 8) | p[i];
-    return value;
-}
+// The canonical header's fields.
+constexpr size_t kRiffMark = 0;
+constexpr size_t kRiffSize = 4;
+constexpr size_t kWaveMark = 8;
+constexpr size_t kFormatMark = 12;
+constexpr size_t kChannels = 22;
+constexpr size_t kSampleRate = 24;
+constexpr size_t kBitsPerSample = 34;
 
 bool HasText(const uint8_t* p, const char (&text)[5]) { return std::memcmp(p, text, 4) == 0; }
 
@@ -22,8 +26,7 @@ const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 
 TWAVfile::TWAVfile(FileOpener& files) : Ttag(files) { ClearFields(); }
 
-void TWAVfile::ClearFields() {
-    ForgetRead();
+void TWAVfile::ResetFields() {
     Valid = false;
     ChannelCount = 0;
     SampleRate = 0;
@@ -31,33 +34,30 @@ void TWAVfile::ClearFields() {
     FileLength = 0;
 }
 
-bool TWAVfile::ReadInfo(const std::string& fileName) {
-    return ReadOnce(fileName, [&] { return ReadFields(fileName); });
-}
-
 bool TWAVfile::ReadFields(const std::string& fileName) {
-    ClearFields();
-    uint8_t header[kHeaderSize];
     try {
         auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
-        if (!file || !ReadAt(*file, 0, header, kHeaderSize)) return false;
+        if (!file) return false;
+        uint8_t scratch[kHeaderSize];
+        const auto header = file->View(0, scratch);
+        if (header.size() < kHeaderSize) return false;
+        ParseHeader(header.data());
     } catch (...) {
         return false;
     }
-    ParseHeader(header);
     return true;
 }
 
-void TWAVfile::ParseHeader(const uint8_t (&header)[kHeaderSize]) {
-    const uint32_t channels = LittleEndian(header + 22, 2);
-    if (!HasText(header, "RIFF") || !HasText(header + 8, "WAVE") || !HasText(header + 12, "fmt ") ||
-        (channels != 1 && channels != 2))
+void TWAVfile::ParseHeader(const uint8_t* header) {
+    const uint16_t channels = LoadLE16(header + kChannels);
+    if (!HasText(header + kRiffMark, "RIFF") || !HasText(header + kWaveMark, "WAVE") ||
+        !HasText(header + kFormatMark, "fmt ") || (channels != 1 && channels != 2))
         return;
     Valid = true;
     ChannelCount = static_cast<uint8_t>(channels);
-    SampleRate = LittleEndian(header + 24, 4);
-    BitsPerSample = header[34];
-    FileLength = LittleEndian(header + 4, 4) + 8;  // 32 bits: wraps for chunk sizes within 8 of 4 GiB
+    SampleRate = LoadLE32(header + kSampleRate);
+    BitsPerSample = header[kBitsPerSample];
+    FileLength = LoadLE32(header + kRiffSize) + 8;  // 32 bits: wraps for chunk sizes within 8 of 4 GiB
 }
 
 bool TWAVfile::Open(const std::string& fileName) {

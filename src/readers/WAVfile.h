@@ -14,14 +14,12 @@ public:
 
     explicit TWAVfile(FileOpener& files = SystemFiles());
 
-    bool ReadInfo(const std::string& fileName) override;
     bool Open(const std::string& fileName) override;
     // Throws std::domain_error when the header's rate or sample width is 0.
     void FillSoundInfo(Tinfosound& out) override;
     void FillTagInfo(Tinfotag& out) override;
     std::string ArtistTitle(const std::string& fileName) override;
 
-    void ClearFields();
     double DurationSeconds() const;
     const char* ChannelText() const;
 
@@ -32,9 +30,10 @@ public:
     uint32_t FileLength = 0;  // RIFF chunk size + 8
 
 private:
-    // The work of ReadInfo: every field read from the file.
-    bool ReadFields(const std::string& fileName);
-    void ParseHeader(const uint8_t (&header)[kHeaderSize]);
+    bool ReadFields(const std::string& fileName) override;
+    void ResetFields() override;
+    // The kHeaderSize bytes at header.
+    void ParseHeader(const uint8_t* header);
 };
 
 }  // namespace qel

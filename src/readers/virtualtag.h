@@ -60,12 +60,24 @@ public:
     Ttag(const Ttag&) = delete;
     Ttag& operator=(const Ttag&) = delete;
 
-    virtual bool ReadInfo(const std::string& fileName) = 0;
+    // Reads the file's fields once per request (see ReadOnce): every field
+    // cleared, then ReadFields.
+    virtual bool ReadInfo(const std::string& fileName) {
+        return ReadOnce(fileName, [&] {
+            ClearFields();
+            return ReadFields(fileName);
+        });
+    }
     virtual bool Open(const std::string& fileName) = 0;
     virtual void FillSoundInfo(Tinfosound& out) = 0;
     virtual void FillTagInfo(Tinfotag& out) = 0;
     virtual std::string ArtistTitle(const std::string& fileName) = 0;
 
+    // Every field as before any read; the next ReadInfo reads the file again.
+    void ClearFields() {
+        ForgetRead();
+        ResetFields();
+    }
     void ClearSoundInfo() { InfoSound.Clear(); }
     void ClearTagInfo() { InfoTag.Clear(); }
 
@@ -78,6 +90,12 @@ public:
 
 protected:
     FileOpener& files() const { return *files_; }
+
+    // The work of ReadInfo: the analyser's own fields read from the file.
+    // An analyser that reads nothing itself lacks it.
+    virtual bool ReadFields(const std::string&) { NotProvided("ReadInfo"); }
+    // Every analyser field as before any read.
+    virtual void ResetFields() {}
 
     // Runs `read` (a ReadInfo body) unless the fields already hold what it
     // would give: the same file, read last through an opener whose contents

@@ -72,8 +72,9 @@ int main(int argc, char** argv) {
 
     bool failed = false;
     std::vector<qel::FileReport> reports;
+    qel::ReportReader reader(qel::SystemFiles());
     for (size_t i = 0; i < options->files.size(); ++i) {
-        qel::FileReport report = qel::ReadReport(qel::SystemFiles(), options->files[i], shown[i]);
+        qel::FileReport report = reader.Read(options->files[i], shown[i]);
         if (!report.error.empty()) {
             std::fprintf(stderr, "qelinfo: %s: %s\n", shown[i].c_str(), report.error.c_str());
             failed = true;

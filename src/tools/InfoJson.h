@@ -1,0 +1,18 @@
+#pragma once
+// qelinfo's JSON output.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/InfoRead.h"
+
+namespace qel {
+
+// A JSON string literal, quotes included.
+std::string JsonString(std::string_view utf8);
+
+// One JSON array of objects with "file", "typetag", "title", "sound" (all
+// fields in record order) and "tag" (the named fields in slot order).
+std::string JsonReport(const std::vector<FileReport>& reports);
+
+}  // namespace qel
