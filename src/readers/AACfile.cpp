@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "readers/ByteOrder.h"
+#include "readers/FileBytes.h"
 #include "readers/ID3Fields.h"
 #include "readers/TextForms.h"
 #include "readers/TextTable.h"
@@ -18,27 +18,6 @@ const char* const kBitRateTypeTexts[] = {"Unknown", "CBR", "VBR"};
 // By the 4-bit sampling-frequency index.
 const int32_t kSampleRates[16] = {96000, 88200, 64000, 48000, 44100, 32000, 24000, 22050,
                                   16000, 12000, 11025, 8000,  0,     0,     0,     0};
-
-// Bytes of the file from a position on, with the bytes past the end of the
-// file read as zero bits. Bits are numbered from the most significant bit of
-// the first byte.
-template <size_t Size>
-class BitWindow {
-public:
-    BitWindow(BinaryFile& file, int64_t position) {
-        if (file.Seek(position)) file.Read(bytes_, Size);
-    }
-    // Up to 25 bits from bit `position`: the 4 bytes holding it as a
-    // big-endian number, shifted to drop the bits before and after.
-    uint32_t Bits(unsigned position, unsigned count) const {
-        const uint32_t word = LoadBE32(bytes_ + position / 8);
-        return (word << (position % 8)) >> (32 - count);
-    }
-    const uint8_t* bytes() const { return bytes_; }
-
-private:
-    uint8_t bytes_[Size + 4] = {};  // room for the last 4-byte read
-};
 
 // An ADIF header reaches at most to bit 107 + 52 + 20.
 constexpr size_t kADIFBytes = 23;
@@ -72,11 +51,13 @@ bool TAACfile::ReadFields(const std::string& fileName) {
         const int64_t size = file->Size();
         FileLength = static_cast<int32_t>(size);
         const int64_t start = ID3v2.TagSize;
-        BitWindow<4> head(*file, start);
-        if (std::memcmp(head.bytes(), "ADIF", 4) == 0) {
+        uint8_t scratch[4];
+        int64_t held = 0;
+        const auto head = ViewZeroFilled(*file, start, scratch, held);
+        if (std::memcmp(head.data(), "ADIF", 4) == 0) {
             HeaderTypeId = kADIF;
             ReadADIF(*file, start);
-        } else if (head.bytes()[0] == 0xFF && (head.bytes()[1] & 0xF0) == 0xF0) {
+        } else if (head[0] == 0xFF && (head[1] & 0xF0) == 0xF0) {
             HeaderTypeId = kADTS;
             WalkADTS(*file, start, size);
         } else if (IsMP4(*file, size)) {
@@ -90,7 +71,8 @@ bool TAACfile::ReadFields(const std::string& fileName) {
 }
 
 void TAACfile::ReadADIF(BinaryFile& file, int64_t start) {
-    const BitWindow<kADIFBytes> h(file, start);
+    uint8_t scratch[kADIFBytes];
+    const BitWindow h(file.View(start, scratch));
     const unsigned q = h.Bits(32, 1) ? 107 : 35;  // a copyright id takes 72 bits
     const bool variable = h.Bits(q, 1) != 0;
     BitRateTypeId = variable ? kVBR : kCBR;
@@ -111,7 +93,8 @@ void TAACfile::WalkADTS(BinaryFile& file, int64_t start, int64_t fileSize) {
     int64_t total = 0;
     for (;;) {
         ++frames;
-        const BitWindow<kADTSBytes> h(file, start + total);
+        uint8_t scratch[kADTSBytes];
+        const BitWindow h(file.View(start + total, scratch));
         if (h.Bits(0, 12) != 0xFFF) break;
         MpegVersionId = h.Bits(12, 1) ? 1 : 2;
         ProfileId = static_cast<uint8_t>(h.Bits(16, 2) + 1);
