@@ -9,6 +9,10 @@ namespace qel {
 // page cannot hold become '?'.
 std::string WideToSystem(std::u16string_view text);
 
+// 8-bit text of the code page to 16-bit text (for modules that take wide
+// names); a byte the code page leaves undefined becomes what the system makes of it.
+std::u16string SystemToWide(std::string_view text);
+
 // 8-bit text of the code page to UTF-8 (for tools that print).
 std::string SystemToUtf8(std::string_view text);
 

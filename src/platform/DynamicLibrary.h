@@ -20,7 +20,13 @@ public:
     virtual void Free(Handle library) = 0;
 };
 
-// The operating system's loader.
+// The operating system's loader. It loads a library by its absolute path
+// with the library's own folder searched first for what the library imports.
 DynamicLibraries& SystemLibraries();
+
+// The absolute path at which the system's loader finds a library: a relative
+// path is looked up the way the loader looks up names, the program's folder
+// first. Empty when there is no such file.
+std::string FindLibrary(const std::string& path);
 
 }  // namespace qel

@@ -87,6 +87,17 @@ struct OutModule {
 
 constexpr int kInModuleVersion = 0x100;
 constexpr int kOutModuleVersion = 0x10;
+// Flags in an input module's version field: the module takes 16-bit file
+// names in Play, IsOurFile, GetFileInfo and InfoBox (and writes a 16-bit
+// title in GetFileInfo).
+constexpr int kInModuleWideNames = 0x0F000000;
+inline bool TakesWideNames(const InModule& module) {
+    return (module.version & kInModuleWideNames) == kInModuleWideNames;
+}
+
+// Messages modules send or post to the main window they were given.
+constexpr unsigned kModuleQueryMessage = 0x400;      // sent: data, query id; the answer is the result
+constexpr unsigned kModuleEndOfFileMessage = 0x402;  // posted once the output has played everything
 
 // The getters each module library exports under these names.
 using InModuleGetter = InModule*(QEL_CDECL*)();

@@ -5,6 +5,7 @@
 
 #include "platform/TempFolder.h"
 #include "player/InputModules.h"
+#include "player/ModuleFileName.h"
 
 namespace qel {
 namespace {
@@ -13,13 +14,6 @@ const char kPlayerSettings[] = "plkv.ini";
 const char kPlayerSection[] = "pl_param";
 const char kVolumeKey[] = "vol";
 const int32_t kDefaultVolume = 50;
-
-// Module operations take writable texts.
-std::vector<char> ModuleText(const std::string& text) {
-    std::vector<char> buffer(text.begin(), text.end());
-    buffer.push_back('\0');
-    return buffer;
-}
 
 // 32-bit results of wider intermediate arithmetic, cut like the module's int.
 int32_t Cut32(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
@@ -60,6 +54,7 @@ bool TPlayerKorvel::OpenAndPlay(const std::string& file) {
     if (Started == 1) {
         if (InModule* in = InputModule()) in->Stop();
         Started = 0;
+        PlayChanged();
     }
     if (file == CurrentFile) {
         if (StartPlay()) return true;
@@ -89,9 +84,11 @@ bool TPlayerKorvel::StartPlay() {
     InModule* in = InputModule();
     if (CurrentFile.empty() || !in) return false;
     int result;
+    // An end message the module posts from now on, even before Play returns, is of this play.
+    PlayChanged();
     try {
-        std::vector<char> name = ModuleText(CurrentFile);
-        result = in->Play(name.data());
+        ModuleFileName name(*in, CurrentFile);
+        result = in->Play(name.get());
     } catch (...) {
         return false;
     }
@@ -108,6 +105,7 @@ void TPlayerKorvel::StopPlay() {
     if (Started == 1) {
         if (InModule* in = InputModule()) in->Stop();
         Started = 0;
+        PlayChanged();
     }
     PauseState = 2;
 }
@@ -128,6 +126,7 @@ void TPlayerKorvel::SeekPercent(int32_t percent) {
     InModule* in = InputModule();
     if (!in || CurrentFile.empty()) return;
     in->SetOutputTime(Cut32(int64_t{in->GetLength() / 100} * percent));
+    PlayChanged();
 }
 
 int32_t TPlayerKorvel::PositionPercent() {
@@ -170,8 +169,8 @@ void TPlayerKorvel::ShowFileInfo(ModuleWindow window) {
 
 void TPlayerKorvel::ShowInfoBoxFor(const std::string& file, ModuleWindow window) {
     if (InModule* in = InputModule()) {
-        std::vector<char> name = ModuleText(file);
-        in->InfoBox(name.data(), window);
+        ModuleFileName name(*in, file);
+        in->InfoBox(name.get(), window);
     }
 }
 
@@ -189,10 +188,25 @@ void TPlayerKorvel::Tick() {
     if (position < length && t.stallTicks <= kStallTicks) {
         Fire(On_timer, *this);
     } else if (Started == 1 && PauseState == 0) {
-        Fire(On_endplay, *this);
+        FireEnd();
     } else {
         Fire(On_timer, *this);
     }
+}
+
+void TPlayerKorvel::EndOfFileMessage() {
+    // A paused or stopped play is not ended, as Tick's rule does not end it.
+    if (endGate_.Belongs() && Started == 1 && PauseState == 0) FireEnd();
+}
+
+void TPlayerKorvel::FireEnd() {
+    endGate_.MarkEnded();
+    Fire(On_endplay, *this);
+}
+
+void TPlayerKorvel::PlayChanged() {
+    const uint32_t mark = endGate_.Change();
+    if (On_playchange) On_playchange(mark);
 }
 
 void TPlayerKorvel::ReportError() {

@@ -11,6 +11,7 @@
 #include "platform/BinaryFile.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "player/EndOfFileGate.h"
 #include "player/FileInfoDispatch.h"
 #include "player/Settings.h"
 #include "player/ioplug.h"
@@ -21,6 +22,8 @@ class TPlayerKorvel;
 
 // An event of the player; the sender is the player.
 using PlayerEvent = std::function<void(TPlayerKorvel& sender)>;
+// Queues a mark of a play change behind the modules' messages (EndOfFileGate).
+using PlayMarkQueue = std::function<void(uint32_t mark)>;
 
 // A time as last read from the module: milliseconds, whole seconds and
 // whole minutes (divisions truncate toward zero).
@@ -86,6 +89,15 @@ public:
     // One poll of the window's timer: fires On_timer, or On_endplay at the
     // end of the file.
     void Tick();
+    // The input module's end-of-file message, taken from the queue: ends the
+    // file as Tick's end rule does when it belongs to the file that plays now.
+    void EndOfFileMessage();
+    // True once the current play has ended by a message or the timer's rules.
+    bool PlayEnded() const { return endGate_.HasEnded(); }
+    // A mark that On_playchange queued came out of the queue.
+    void PlayMarkReached(uint32_t mark) { endGate_.Reached(mark); }
+    // Where the marks of play changes go; without it no message ends a file.
+    PlayMarkQueue On_playchange;
     // On_error, the message box when vieverror is set, and CurrentFile cleared.
     void ReportError();
     // ModulePath := dllpath + the input module for the file's extension
@@ -128,10 +140,13 @@ public:
 
 private:
     void SendEqualizer();  // EQSet ten times with on values 1..10
+    void PlayChanged();    // a start, stop or seek: earlier end messages are stale
+    void FireEnd();
     void ReportWriteError(const SettingsWriteError& error);
     std::string EqualizerPath() const;
 
     PlayerPorts ports_;
+    EndOfFileGate endGate_;
     ProfileFile SettingsFile;  // "plkv.ini", open for the player's lifetime
 };
 

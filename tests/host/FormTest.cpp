@@ -1,6 +1,7 @@
 // The window object's logic over fakes: placement, notifications, the state
 // files, the destroy sequence and the playlist wiring.
 #include <filesystem>
+#include <functional>
 
 #include "host/FormFixture.h"
 
@@ -129,27 +130,45 @@ TEST_F(FormTest, LoadedListIsTitledPlayedAndRemembered) {
     EXPECT_EQ(box.Items(), (std::vector<std::string>{"a.voc", "b.voc"}));
 }
 
-TEST_F(FormTest, EndOfPlayAdvancesAndNotifies) {
-    Create();
-    ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
-    form->list.openlist(temp + "list.kvl");
-    form->Draw(10, 20, 100, 100, 0);
-    form->hostCall = 1;
+// Plays a list of two and ends each file with endFile: the end advances
+// the list, notifies the host and, at the last item, stops the timer.
+class EndOfPlayTest : public FormFixture {
+protected:
+    void EndsAdvanceAndNotify(const std::function<void()>& endFile) {
+        Create();
+        // Marks of play changes come out of the window's queue at once.
+        form->pl.On_playchange = [this](uint32_t mark) { form->pl.PlayMarkReached(mark); };
+        ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc"});
+        form->list.openlist(temp + "list.kvl");
+        form->Draw(10, 20, 100, 100, 0);
+        form->hostCall = 1;
 
-    fake.position = fake.length;
-    form->tm1Timer();
-    EXPECT_EQ(form->status, 55);
-    EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
-    EXPECT_TRUE(Has(fake.calls, "Play C:\\m\\b.voc"));
-    EXPECT_TRUE(window.TimerEnabled()) << "the next file plays";
-    ASSERT_EQ(window.clicks.size(), 1u);
-    EXPECT_EQ(window.clicks[0], std::make_pair(12, 22));
+        endFile();
+        EXPECT_EQ(form->status, 55);
+        EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+        EXPECT_TRUE(Has(fake.calls, "Play C:\\m\\b.voc"));
+        EXPECT_TRUE(window.TimerEnabled()) << "the next file plays";
+        ASSERT_EQ(window.clicks.size(), 1u);
+        EXPECT_EQ(window.clicks[0], std::make_pair(12, 22));
 
-    // At the last item without wrapping nothing more plays.
-    fake.position = fake.length;
-    form->tm1Timer();
-    EXPECT_FALSE(window.TimerEnabled());
-    EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+        // At the last item without wrapping nothing more plays.
+        endFile();
+        EXPECT_FALSE(window.TimerEnabled());
+        EXPECT_EQ(form->list.curpath, "C:\\m\\b.voc");
+        EXPECT_EQ(window.clicks.size(), 2u);
+    }
+};
+
+TEST_F(EndOfPlayTest, ByTheTimer) {
+    EndsAdvanceAndNotify([this] {
+        fake.position = fake.length;
+        form->tm1Timer();
+    });
+}
+
+TEST_F(EndOfPlayTest, ByTheModulesEndMessage) {
+    EndsAdvanceAndNotify([this] { form->pl.EndOfFileMessage(); });
+    form->pl.EndOfFileMessage();  // a message posted twice ends the file once
     EXPECT_EQ(window.clicks.size(), 2u);
 }
 

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <memory>
+#include <sstream>
 
 #include "platform/fake/FakeMessageBoxes.h"
 #include "platform/fake/MemoryIniFiles.h"
@@ -361,6 +363,113 @@ TEST_F(PlayerTest, StalledTicksSurviveIntoTheNextFile) {
     fake.position = 7300;
     player->Tick();
     EXPECT_THAT(TakeEvents(), ElementsAre("endplay", "timer"));
+}
+
+// The application window's queue, as the player sees it: the marks of its
+// play changes and the modules' end-of-file messages, handled in order.
+struct WindowQueue {
+    static constexpr uint32_t kEndMessage = 0;  // marks start at 1
+    std::deque<uint32_t> items;
+    void Deliver(TPlayerKorvel& player) {
+        for (; !items.empty(); items.pop_front()) {
+            if (items.front() == kEndMessage)
+                player.EndOfFileMessage();
+            else
+                player.PlayMarkReached(items.front());
+        }
+    }
+};
+WindowQueue* g_queue = nullptr;
+int QEL_CDECL PlayPostingTheEnd(char*) {
+    g_queue->items.push_back(WindowQueue::kEndMessage);  // an empty file drains at once
+    return 0;
+}
+
+struct EndMessageRow {
+    const char* steps;  // what happens after a.ogg started, in order
+    int ends;           // end-of-play events
+};
+
+TEST_F(PlayerTest, EndMessageEndsOnlyThePlayItWasPostedForAndOnlyOnce) {
+    const EndMessageRow rows[] = {
+        {"deliver post deliver", 1},
+        {"post deliver", 1},                         // the start's mark is ahead of it
+        {"deliver post post deliver", 1},            // posted twice
+        {"deliver post deliver post deliver", 1},    // once more after the end
+        {"deliver post seek deliver", 0},            // posted before a seek
+        {"deliver post replay deliver", 0},          // before the same file started again
+        {"deliver post other deliver", 0},           // before the next file
+        {"deliver post stop replay deliver", 0},     // before a stop
+        {"deliver post stop deliver", 0},            // stopped
+        {"deliver pause post deliver", 0},           // paused
+        {"deliver pause post deliver pause", 0},     // and resumed: the timer's rules go on
+        {"deliver timerend post deliver", 1},        // the timer's rule ended it first
+        {"deliver other deliver post deliver", 1},   // the next file's own message
+        {"postduringplay deliver", 1},               // posted before Play returned
+    };
+    const auto play = fake.in.Play;
+    for (const EndMessageRow& row : rows) {
+        SCOPED_TRACE(row.steps);
+        WindowQueue queue;
+        g_queue = &queue;
+        fake.AddInput(std::string(kFolder) + "in_flac.dll");
+        MakePlayer();
+        player->On_playchange = [&queue](uint32_t mark) { queue.items.push_back(mark); };
+        Playing(100000, 0);
+        std::istringstream steps(row.steps);
+        for (std::string step; steps >> step;) {
+            if (step == "deliver") queue.Deliver(*player);
+            if (step == "post") queue.items.push_back(WindowQueue::kEndMessage);
+            if (step == "seek") player->SeekPercent(10);
+            if (step == "replay") player->OpenAndPlay("a.ogg");
+            if (step == "other") player->OpenAndPlay("b.flac");
+            if (step == "stop") player->StopPlay();
+            if (step == "pause") player->TogglePause();
+            if (step == "timerend") {
+                fake.position = fake.length;
+                player->Tick();
+            }
+            if (step == "postduringplay") {
+                fake.in.Play = PlayPostingTheEnd;
+                player->OpenAndPlay("b.flac");
+            }
+        }
+        std::erase(events, "timer");
+        EXPECT_EQ(TakeEvents(), std::vector<std::string>(row.ends, "endplay"));
+        fake.in.Play = play;
+    }
+    g_queue = nullptr;
+}
+
+// A wide-name module's file names, as it reads them.
+std::vector<std::u16string> g_wideNames;
+int QEL_CDECL WidePlay(char* file) {
+    g_wideNames.emplace_back(reinterpret_cast<const char16_t*>(file));
+    return 0;
+}
+int QEL_CDECL WideInfoBox(char* file, ModuleWindow) { return WidePlay(file); }
+
+TEST_F(PlayerTest, WideNameModulesGetNamesInTheSystemCodePage) {
+    InstallBoth();
+    const auto play = fake.in.Play;
+    fake.in.version = kInModuleVersion | kInModuleWideNames;
+    fake.in.Play = WidePlay;
+    fake.in.InfoBox = WideInfoBox;
+    g_wideNames.clear();
+    // 0xE9 is "é" in the code page; 0x81 is a byte it leaves undefined.
+    const std::string name = "caf\xE9 \x81?.ogg";
+    ASSERT_TRUE(player->OpenAndPlay(name));
+    player->ShowFileInfo(nullptr);
+    player->ShowInfoBoxFor("b.ogg", nullptr);
+    const std::u16string wide = u"caf\u00E9 \u0081?.ogg";
+    EXPECT_EQ(g_wideNames, (std::vector<std::u16string>{wide, wide, u"b.ogg"}));
+
+    // The same module saying 8-bit names gets the bytes as they are.
+    fake.in.version = kInModuleVersion;
+    fake.in.Play = play;
+    fake.TakeCalls();
+    ASSERT_TRUE(player->OpenAndPlay(name));
+    EXPECT_THAT(fake.TakeCalls(), ElementsAre("Stop", "Play " + name));
 }
 
 TEST_F(PlayerTest, TickWithoutModuleFiresTheTimer) {

@@ -1,5 +1,6 @@
 #include "host/win32/Win32PluginWindow.h"
 
+#include "host/ModuleQueries.h"
 #include "host/PluginState.h"
 #include "platform/TempFolder.h"
 #include "platform/win32/Win32Dialogs.h"
@@ -13,6 +14,9 @@ namespace {
 constexpr const char* kFormClass = "Tformplug";
 constexpr const char* kApplicationClass = "TQelApplication";
 constexpr UINT_PTR kTimerId = 1;
+// Posted to the application window behind the modules' messages at every
+// change of the play (the mark is in wParam).
+constexpr UINT kPlayMarkMessage = WM_APP + 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kTopStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 
@@ -25,12 +29,35 @@ HINSTANCE ThisModule() {
 
 RECT ToRect(const ViewRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
 
+// The application window hands what modules send and post to the window
+// object, which decides; without one there is nothing to answer or end.
+LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Tformplug* form = Plugin().form;
+    try {
+        switch (message) {
+            case kModuleQueryMessage:
+                return LibraryQueries().Answer(form, static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
+            case kModuleEndOfFileMessage:
+                if (form) form->pl.EndOfFileMessage();
+                return 0;
+            case kPlayMarkMessage:
+                if (form) form->pl.PlayMarkReached(static_cast<uint32_t>(wParam));
+                return 0;
+            default:
+                break;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND ApplicationWindow() {
     static HWND window = [] {
         WNDCLASSA type{};
-        type.lpfnWndProc = DefWindowProcA;
+        type.lpfnWndProc = ApplicationProcedure;
         type.hInstance = ThisModule();
         type.lpszClassName = kApplicationClass;
         RegisterClassA(&type);
@@ -65,6 +92,7 @@ Win32PluginWindow::Win32PluginWindow(HWND host, HWND parent) : host_(host) {
     LibraryModules().SetMainWindow(ApplicationWindow());
     form_ = std::make_unique<Tformplug>(FormPorts{*this, *listView_, *dialogs_, SystemPlayerPorts(), SystemFiles(),
                                                   TempFolder()});
+    form_->pl.On_playchange = [](uint32_t mark) { PostMessageA(ApplicationWindow(), kPlayMarkMessage, mark, 0); };
 }
 
 Win32PluginWindow::~Win32PluginWindow() {

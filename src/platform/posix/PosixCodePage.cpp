@@ -40,6 +40,13 @@ std::string WideToSystem(std::u16string_view text) {
     return out;
 }
 
+std::u16string SystemToWide(std::string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (unsigned char b : text) out += b < 0x80 ? char16_t{b} : current->high[b - 0x80];
+    return out;
+}
+
 std::string SystemToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -3,6 +3,8 @@
 #include <cfenv>
 #include <dlfcn.h>
 
+#include <filesystem>
+
 #include "platform/DynamicLibrary.h"
 
 namespace qel {
@@ -22,6 +24,13 @@ public:
 };
 
 }  // namespace
+
+std::string FindLibrary(const std::string& path) {
+    std::error_code error;
+    if (path.empty() || !std::filesystem::is_regular_file(path, error)) return {};
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? std::string() : full.lexically_normal().string();
+}
 
 DynamicLibraries& SystemLibraries() {
     static PosixLibraries libraries;

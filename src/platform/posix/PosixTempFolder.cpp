@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/TempFolder.h"
 
@@ -9,6 +10,12 @@ std::string TempFolder() {
     std::string folder = env && *env ? env : "/tmp";
     if (folder.back() != '/') folder += '/';
     return folder;
+}
+
+bool EnsureFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return std::filesystem::is_directory(folder, error);
 }
 
 }  // namespace qel

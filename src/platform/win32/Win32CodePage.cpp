@@ -19,14 +19,24 @@ std::string WideToSystem(std::u16string_view text) {
     return out;
 }
 
-std::string SystemToUtf8(std::string_view text) {
+std::u16string SystemToWide(std::string_view text) {
     if (text.empty()) return {};
     int n = MultiByteToWideChar(current, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(current, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    int m = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::u16string wide(static_cast<size_t>(n > 0 ? n : 0), u'\0');
+    if (n > 0)
+        MultiByteToWideChar(current, 0, text.data(), static_cast<int>(text.size()),
+                            reinterpret_cast<wchar_t*>(wide.data()), n);
+    return wide;
+}
+
+std::string SystemToUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const std::u16string wide = SystemToWide(text);
+    const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+    const int length = static_cast<int>(wide.size());
+    int m = WideCharToMultiByte(CP_UTF8, 0, units, length, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<size_t>(m > 0 ? m : 0), '\0');
-    if (m > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), m, nullptr, nullptr);
+    if (m > 0) WideCharToMultiByte(CP_UTF8, 0, units, length, out.data(), m, nullptr, nullptr);
     return out;
 }
 
