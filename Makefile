@@ -27,15 +27,9 @@ test-native: native
 	@$(STAGE) "native tests" $(LOGS)/native-tests.log \
 	  ctest --test-dir build/native --output-on-failure -j$(JOBS)
 
-# 32-bit Wine needs a kernel that runs 32-bit programs; where it does not,
-# the Windows tests are built but cannot start, and the stage says so.
-NO_32BIT = this machine's kernel runs no 32-bit programs (its ia32 emulation is off), so 32-bit Wine cannot start
-
 test-win32: win32
-	@if sh scripts/runs-32bit; then \
-	  $(STAGE) "win32 tests under Wine" $(LOGS)/win32-tests.log \
-	    sh scripts/in-xvfb ctest --test-dir build/win32 --output-on-failure; \
-	else echo "== win32 tests under Wine: SKIPPED, $(NO_32BIT)"; fi
+	@sh scripts/wine-stage "win32 tests under Wine" $(LOGS)/win32-tests.log \
+	  sh scripts/in-xvfb ctest --test-dir build/win32 --output-on-failure
 
 # Fuzz targets (libFuzzer, clang). `make fuzz FUZZ_SECONDS=60` runs each longer.
 fuzz: setup
