@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform/TempFolder.h"
-#include "platform/fake/MemoryListBox.h"
-#include "platform/fake/ScriptedDialogs.h"
 #include "playlist/PlaylistFile.h"
 #include "playlist/PlaylistKv.h"
+#include "support/MemoryListBox.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

@@ -28,10 +28,10 @@
 #include "platform/BinaryFile.h"
 #include "platform/RequestFiles.h"
 #include "platform/TempFolder.h"
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "support/ContainerBuilders.h"
 #include "support/CountingFiles.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 #include "tools/InfoReport.h"
 

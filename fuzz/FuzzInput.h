@@ -7,9 +7,9 @@
 #include <string>
 
 #include "platform/RequestFiles.h"
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/virtualtag.h"
+#include "support/MemoryFiles.h"
 
 namespace qel::fuzz {
 

@@ -1,6 +1,6 @@
 #include "FuzzInput.h"
-#include "platform/fake/MemoryIniFiles.h"
 #include "readers/CDAtrack.h"
+#include "support/MemoryIniFiles.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 
 #include "host/ExportTable.h"
 #include "host/plugForm.h"
-#include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/FakePluginWindow.h"
-#include "platform/fake/MemoryFiles.h"
-#include "platform/fake/MemoryIniFiles.h"
-#include "platform/fake/MemoryListBox.h"
-#include "platform/fake/ScriptedDialogs.h"
+#include "support/FakeMessageBoxes.h"
 #include "support/FakeModules.h"
+#include "support/FakePluginWindow.h"
+#include "support/MemoryFiles.h"
+#include "support/MemoryIniFiles.h"
+#include "support/MemoryListBox.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 
 namespace qel::test {

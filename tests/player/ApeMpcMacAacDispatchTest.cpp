@@ -2,10 +2,10 @@
 
 #include <tuple>
 
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "support/ApeTagBytes.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

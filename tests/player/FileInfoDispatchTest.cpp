@@ -5,12 +5,12 @@
 
 #include "platform/CodePage.h"
 #include "platform/RequestFiles.h"
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TextForms.h"
 #include "support/ContainerBuilders.h"
 #include "support/CountingFiles.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 #include "support/MpegStreams.h"
 #include "support/TestFiles.h"
 #include <gtest/gtest.h>

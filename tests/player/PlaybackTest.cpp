@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/MemoryIniFiles.h"
 #include "player/ModuleFixtures.h"
 #include "player/PlayerKorvel.h"
+#include "support/FakeMessageBoxes.h"
+#include "support/MemoryIniFiles.h"
 
 namespace qel {
 namespace {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/MemoryIniFiles.h"
-#include "support/FakeModules.h"
 #include "player/PlayerKorvel.h"
+#include "support/FakeMessageBoxes.h"
+#include "support/FakeModules.h"
+#include "support/MemoryIniFiles.h"
 
 namespace qel {
 namespace {

@@ -6,10 +6,10 @@
 #include <filesystem>
 
 #include "platform/IniInteger.h"
-#include "platform/fake/FakeMessageBoxes.h"
-#include "platform/fake/MemoryIniFiles.h"
-#include "support/FakeModules.h"
 #include "player/PlayerKorvel.h"
+#include "support/FakeMessageBoxes.h"
+#include "support/FakeModules.h"
+#include "support/MemoryIniFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/MemoryFiles.h"
-#include "platform/fake/MemoryIniFiles.h"
-#include "platform/fake/MemoryListBox.h"
-#include "platform/fake/ScriptedDialogs.h"
 #include "playlist/PlaylistKv.h"
+#include "support/MemoryFiles.h"
+#include "support/MemoryIniFiles.h"
+#include "support/MemoryListBox.h"
+#include "support/ScriptedDialogs.h"
 
 namespace qel::test {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/RequestFiles.h"
-#include "platform/fake/MemoryFiles.h"
 #include "readers/FileBytes.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

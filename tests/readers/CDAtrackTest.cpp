@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "platform/CdPlayerDatabase.h"
-#include "platform/fake/MemoryFiles.h"
-#include "platform/fake/MemoryIniFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/CDAtrack.h"
 #include "support/ContainerBuilders.h"
+#include "support/MemoryFiles.h"
+#include "support/MemoryIniFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

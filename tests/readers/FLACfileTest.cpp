@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/FLACfile.h"
 #include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

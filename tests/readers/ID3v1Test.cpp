@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "readers/ID3v1.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

@@ -3,9 +3,9 @@
 #include <random>
 
 #include "platform/CodePage.h"
-#include "platform/fake/MemoryFiles.h"
 #include "readers/ID3v2.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

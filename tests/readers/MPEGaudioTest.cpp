@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 #include "support/MpegStreams.h"
 
 namespace qel {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "readers/MPEGplus.h"
 #include "readers/TextForms.h"
-#include "support/ApeTagBytes.h"
 #include "support/AnalysedBytes.h"
+#include "support/ApeTagBytes.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

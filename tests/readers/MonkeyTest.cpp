@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "readers/Monkey.h"
 #include "support/AnalysedBytes.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/OggVorbis.h"
 #include "readers/TextForms.h"
 #include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TwinVQ.h"
 #include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

@@ -3,11 +3,11 @@
 #include <stdexcept>
 
 #include "platform/RequestFiles.h"
-#include "platform/fake/MemoryFiles.h"
 #include "player/FileInfoDispatch.h"
 #include "readers/TextForms.h"
 #include "readers/WAVfile.h"
 #include "support/AnalysedBytes.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

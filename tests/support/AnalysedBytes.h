@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/fake/MemoryFiles.h"
 #include "readers/virtualtag.h"
 #include "support/ID3Builders.h"
+#include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
 namespace qel::test {

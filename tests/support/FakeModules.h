@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/fake/FakeLibraries.h"
 #include "player/ModuleRecords.h"
+#include "support/FakeLibraries.h"
 
 namespace qel::test {
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
 #include "support/CountingFiles.h"
+#include "support/MemoryFiles.h"
 
 namespace qel {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/fake/MemoryListBox.h"
+#include "support/MemoryListBox.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/fake/ScriptedDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 namespace qel {
 namespace {

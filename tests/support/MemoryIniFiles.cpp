@@ -1,4 +1,4 @@
-#include "platform/fake/MemoryIniFiles.h"
+#include "support/MemoryIniFiles.h"
 
 #include "platform/IniText.h"
 

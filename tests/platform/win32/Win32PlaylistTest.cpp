@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/MemoryFiles.h"
-#include "platform/fake/MemoryIniFiles.h"
-#include "platform/fake/ScriptedDialogs.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32ListBox.h"
 #include "playlist/PlaylistKv.h"
+#include "support/MemoryFiles.h"
+#include "support/MemoryIniFiles.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFiles.h"
 
 namespace qel::test {

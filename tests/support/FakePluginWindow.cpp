@@ -1,4 +1,4 @@
-#include "platform/fake/FakePluginWindow.h"
+#include "support/FakePluginWindow.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/fake/MemoryFiles.h"
+#include "support/MemoryFiles.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/fake/FakeLibraries.h"
+#include "support/FakeLibraries.h"
 
 namespace qel {
 
