@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "platform/RequestFiles.h"
 
@@ -30,6 +31,13 @@ std::string LowerExtension(const std::string& fileName) {
     return ext;
 }
 
+// Every open of a request is served from one open of the file: the opener
+// itself where it already gives each request fixed contents, else `own`.
+FileOpener& FileInfoDispatch::RequestOpener(std::optional<RequestFiles>& own) const {
+    if (files_->ContentsFixed()) return *files_;
+    return own.emplace(*files_, &buffers_);
+}
+
 void FileInfoDispatch::ClearInfo() {
     Sound.Clear();
     Tags.Clear();
@@ -38,8 +46,8 @@ void FileInfoDispatch::ClearInfo() {
 bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
     ClearInfo();
     try {
-        // Every open of this request is served from one open of the file.
-        RequestFiles files(*files_, &buffers_);
+        std::optional<RequestFiles> own;
+        FileOpener& files = RequestOpener(own);
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), false)) {
             for (const auto& choice : row->analysers) {
                 std::unique_ptr<Ttag> analyser = choice.create(files);
@@ -65,7 +73,8 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
 
 std::string FileInfoDispatch::FileTitle(const std::string& fileName) const {
     try {
-        RequestFiles files(*files_, &buffers_);
+        std::optional<RequestFiles> own;
+        FileOpener& files = RequestOpener(own);
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), true)) {
             for (const auto& choice : row->analysers) {
                 std::unique_ptr<Ttag> analyser = choice.create(files);

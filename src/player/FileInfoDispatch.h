@@ -2,6 +2,7 @@
 // Picks the analyser for a file by its extension and fills the information
 // records, the format word and the display title from it.
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,8 @@ public:
     std::string TagType;
 
 private:
+    FileOpener& RequestOpener(std::optional<RequestFiles>& own) const;
+
     FileOpener* files_;
     mutable BlockBuffers buffers_;  // reused by every request
 };

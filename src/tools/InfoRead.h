@@ -1,10 +1,9 @@
 #pragma once
 // The per-file work of qelinfo: what the plug-in reads from one file.
-#include <memory>
 #include <string>
 
 #include "platform/BinaryFile.h"
-#include "player/FileInfoDispatch.h"
+#include "platform/RequestFiles.h"
 #include "readers/virtualtag.h"
 
 namespace qel {
@@ -18,36 +17,18 @@ struct FileReport {
     std::string error;  // why the file could not be read; empty when it could
 };
 
-// Serves every open of the current path from a file opened beforehand;
-// other paths go to `others`.
-class PreopenedFile final : public FileOpener {
-public:
-    explicit PreopenedFile(FileOpener& others) : others_(others) {}
-    void Set(const std::string& path, BinaryFile* file) {
-        path_ = path;
-        file_ = file;
-    }
-    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
-                                         std::string* reason = nullptr) override;
-
-private:
-    std::string path_;
-    BinaryFile* file_ = nullptr;
-    FileOpener& others_;
-};
-
-// Reads reports one file after another, each file opened once through
-// `files`; what a read needs besides (block buffers) is kept for the next.
+// Reads reports one file after another. Each file is opened once through
+// `files` and each of its blocks read once for both requests of its report;
+// the block buffers are kept for the next file.
 class ReportReader {
 public:
-    explicit ReportReader(FileOpener& files) : files_(files), opened_(files), dispatch_(opened_) {}
+    explicit ReportReader(FileOpener& files) : files_(files) {}
     // Runs the file-information dispatch and the display title over one file.
     FileReport Read(const std::string& path, std::string displayPath);
 
 private:
     FileOpener& files_;
-    PreopenedFile opened_;
-    FileInfoDispatch dispatch_;
+    BlockBuffers buffers_;
 };
 
 // One file's report read by a reader of its own.
