@@ -3,7 +3,7 @@
 
 #include "host/FormFixture.h"
 #include "host/ModuleQueries.h"
-#include "player/ModuleFixtures.h"
+#include "support/ModuleFixtures.h"
 
 namespace qel::test {
 namespace {

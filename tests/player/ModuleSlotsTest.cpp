@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "platform/FloatControl.h"
-#include "player/ModuleFixtures.h"
 #include "player/ioplug.h"
+#include "support/ModuleFixtures.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -6,10 +6,10 @@
 #include <chrono>
 #include <thread>
 
-#include "player/ModuleFixtures.h"
 #include "player/PlayerKorvel.h"
 #include "support/FakeMessageBoxes.h"
 #include "support/MemoryIniFiles.h"
+#include "support/ModuleFixtures.h"
 
 namespace qel {
 namespace {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/DynamicLibrary.h"
-#include "player/ModuleFixtures.h"
+#include "support/ModuleFixtures.h"
 
 namespace qel {
 namespace {

@@ -1,4 +1,4 @@
-#include "player/ModuleFixtures.h"
+#include "support/ModuleFixtures.h"
 
 #include <cstdio>
 #include <cstdlib>
