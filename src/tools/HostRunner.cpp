@@ -204,6 +204,27 @@ bool Runner::expectclick(const Action& a) {
     return true;
 }
 
+bool Runner::expectclicks(const Action& a) {
+    Expect(a, host_.clicks().ups == Int(a.args[0]), std::to_string(host_.clicks().ups) + " clicks");
+    return true;
+}
+
+bool Runner::expectclicklag(const Action& a) {
+    const auto bytes = ReadBytes(a.args[1]);
+    const std::string text = bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+    const size_t at = text.rfind(a.args[2] + " ");
+    if (!host_.clicks().ups || at == std::string::npos) {
+        Expect(a, false, host_.clicks().ups ? "no " + a.args[2] + " in " + a.args[1] : "no click");
+        return true;
+    }
+    const DWORD since = static_cast<DWORD>(std::strtoul(text.c_str() + at + a.args[2].size() + 1, nullptr, 10));
+    // Tick counts wrap: the difference of two is right across the wrap.
+    const auto lag = static_cast<int32_t>(host_.clicks().lastTick - since);
+    std::printf("lag: %d ms\n", static_cast<int>(lag));
+    Expect(a, lag >= 0 && lag <= Int(a.args[0]), "the click came " + std::to_string(lag) + " ms after");
+    return true;
+}
+
 bool Runner::screenshot(const Action& a) {
     Pump(200);
     Expect(a, host_.handle() && SaveScreenshot(host_.handle(), a.rest), "cannot save " + a.rest);
@@ -301,6 +322,14 @@ bool Runner::expectcontains(const Action& a) {
     const auto bytes = ReadBytes(path);
     Expect(a, bytes && std::string(bytes->begin(), bytes->end()).find(text) != std::string::npos,
            bytes ? "not in " + path : "no file " + path);
+    return true;
+}
+
+bool Runner::expectlacks(const Action& a) {
+    auto [path, text] = FirstWord(a.rest);
+    const auto bytes = ReadBytes(path);
+    Expect(a, bytes && std::string(bytes->begin(), bytes->end()).find(text) == std::string::npos,
+           bytes ? "found in " + path : "no file " + path);
     return true;
 }
 

@@ -25,6 +25,7 @@ LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam,
             return 0;
         case WM_LBUTTONUP:
             ++self->clicks_.ups;
+            self->clicks_.lastTick = GetTickCount();
             self->clicks_.lastX = static_cast<int16_t>(LOWORD(lParam));
             self->clicks_.lastY = static_cast<int16_t>(HIWORD(lParam));
             return 0;

@@ -12,6 +12,7 @@ struct Clicks {
     int downs = 0;  // button-down messages received
     int ups = 0;    // button-up messages received
     int lastX = -1, lastY = -1;
+    DWORD lastTick = 0;  // GetTickCount when the last button-up came
 };
 
 class HostWindow {

@@ -1,7 +1,8 @@
 // A PCM WAV input module for tests. Play opens the file, opens the output
 // module and returns at once; a thread of its own feeds the samples to the
 // output module at the pace the output accepts them. Position comes from the
-// output module, length from the file's header.
+// output module, length from the file's header. Variants built from this file
+// add what real modules do (Behaviours.h).
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -11,10 +12,12 @@
 #include <thread>
 #include <vector>
 
+#include "Behaviours.h"
 #include "ModuleLog.h"
 
 using namespace qel;
 using testmodule::Log;
+using testmodule::NameText;
 
 namespace {
 
@@ -97,6 +100,7 @@ void Feed() {
     const int64_t chunk = int64_t{576} * w.blockAlign;
     std::vector<char> buffer(static_cast<size_t>(chunk));
     int64_t done = 0;
+    testmodule::DecodingStarted(in);
     std::fseek(playback.file, static_cast<long>(w.dataOffset), SEEK_SET);
     while (!playback.stop) {
         int seek = playback.seekTo.exchange(-1);
@@ -126,6 +130,7 @@ void Feed() {
     if (!playback.stop) {
         playback.finished = true;
         Log("end");
+        testmodule::Drained(in);
     }
 }
 
@@ -143,11 +148,14 @@ void EndPlayback() {
 
 void QEL_CDECL Config(ModuleWindow) { Log("Config"); }
 void QEL_CDECL About(ModuleWindow) { Log("About"); }
-void QEL_CDECL Init() { Log("Init"); }
+void QEL_CDECL Init() {
+    Log("Init");
+    testmodule::AfterInit(*Self());
+}
 void QEL_CDECL Quit() { Log("Quit"); }
 void QEL_CDECL GetFileInfo(char*, char*, int*) {}
 int QEL_CDECL InfoBox(char* file, ModuleWindow) {
-    Log(std::string("InfoBox ") + file);
+    Log("InfoBox " + NameText(file));
     return 0;
 }
 int QEL_CDECL IsOurFile(char*) { return 0; }
@@ -155,23 +163,24 @@ int QEL_CDECL IsOurFile(char*) { return 0; }
 int QEL_CDECL Play(char* file) {
     EndPlayback();
     InModule& in = *Self();
-    playback.file = std::fopen(file, "rb");
+    testmodule::AfterPlay(in, NameText(file).c_str());
+    playback.file = testmodule::OpenNamed(file);
     if (!playback.file) {
-        Log(std::string("Play ") + file + " -1");
+        Log("Play " + NameText(file) + " -1");
         return -1;
     }
     WavFormat w;
     if (!ReadWavFormat(playback.file, w) || !in.outMod) {
         std::fclose(playback.file);
         playback.file = nullptr;
-        Log(std::string("Play ") + file + " 1");
+        Log("Play " + NameText(file) + " 1");
         return 1;
     }
     playback.format = w;
     if (in.outMod->Open(w.rate, w.channels, w.bits, -1, -1) < 0) {
         std::fclose(playback.file);
         playback.file = nullptr;
-        Log(std::string("Play ") + file + " 2");
+        Log("Play " + NameText(file) + " 2");
         return 2;
     }
     in.SAVSAInit(0, w.rate);
@@ -181,7 +190,7 @@ int QEL_CDECL Play(char* file) {
     playback.finished = false;
     playback.seekTo = -1;
     playback.thread = std::thread(Feed);
-    Log(std::string("Play ") + file + " 0");
+    Log("Play " + NameText(file) + " 0");
     return 0;
 }
 
@@ -199,7 +208,9 @@ void QEL_CDECL Stop() {
     EndPlayback();
     Self()->SAVSADeInit();
 }
-int QEL_CDECL GetLength() { return static_cast<int>(BytesToMs(playback.format.dataBytes)); }
+int QEL_CDECL GetLength() {
+    return testmodule::ReportedLength(static_cast<int>(BytesToMs(playback.format.dataBytes)));
+}
 int QEL_CDECL GetOutputTime() { return playback.file && Self()->outMod ? Self()->outMod->GetOutputTime() : 0; }
 void QEL_CDECL SetOutputTime(int ms) {
     Log("SetOutputTime " + std::to_string(ms));
@@ -226,7 +237,7 @@ char description[] = "PCM WAV test input";
 char extensions[] = "WAV\0PCM WAV files\0";
 
 InModule record = {
-    kInModuleVersion, description, nullptr, nullptr, extensions, 1, 1, Config, About, Init, Quit, GetFileInfo,
+    testmodule::kVersion, description, nullptr, nullptr, extensions, 1, 1, Config, About, Init, Quit, GetFileInfo,
     InfoBox, IsOurFile, Play, Pause, UnPause, IsPaused, Stop, GetLength, GetOutputTime, SetOutputTime,
     SetVolume, SetPan, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
     nullptr, nullptr, EQSet, nullptr, nullptr};
