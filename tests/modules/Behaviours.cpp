@@ -57,8 +57,13 @@ public:
     void Note(const std::string& what, const std::string& answer) { Log(when_ + " " + what + " " + answer); }
     void Number(const std::string& what, int id, int data = 0) { Note(what, std::to_string(Ask(id, data))); }
     // Texts between brackets, so that a test can see where they end.
-    std::string Show(const char* text) { return text ? "[" + std::string(text) + "]" : "0"; }
-    std::string Show(const wchar_t* text) { return text ? "[" + Narrowed(text) + "]" : "0"; }
+    static std::string Bracketed(const std::string& text) {
+        std::string shown(1, '[');
+        shown.append(text).push_back(']');
+        return shown;
+    }
+    std::string Show(const char* text) { return text ? Bracketed(text) : "0"; }
+    std::string Show(const wchar_t* text) { return text ? Bracketed(Narrowed(text)) : "0"; }
 
     void Check(const std::string& what, bool holds) { Note("check " + what, holds ? "ok" : "FAILED"); }
 
