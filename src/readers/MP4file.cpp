@@ -280,7 +280,8 @@ void ReadItem(BinaryFile& file, const Box& item, BoxBudget& budget, MP4Tags& tag
         tags.HasTrack = true;
         tags.Track = LoadBE16(bytes + 2);
         const uint16_t total = value.size() >= 6 ? LoadBE16(bytes + 4) : 0;
-        tags.TrackText = IntText(tags.Track) + (total ? "/" + IntText(total) : "");
+        tags.TrackText = IntText(tags.Track);
+        if (total) tags.TrackText.append("/").append(IntText(total));
         return;
     }
     if (item.type == kGnre && value.size() >= 2) {

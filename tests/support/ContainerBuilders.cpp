@@ -178,8 +178,10 @@ namespace {
 
 // A descriptor with a 4-byte length, as common writers store it.
 Bytes Descriptor(uint8_t tag, const Bytes& body) {
-    Bytes out{tag, 0x80, 0x80, 0x80, static_cast<uint8_t>(body.size())};
-    out.insert(out.end(), body.begin(), body.end());
+    Bytes out(5 + body.size(), 0x80);
+    out[0] = tag;
+    out[4] = static_cast<uint8_t>(body.size());
+    std::copy(body.begin(), body.end(), out.begin() + 5);
     return out;
 }
 
