@@ -132,7 +132,8 @@ void Win32PluginWindow::DetachFromParent() {
 }
 
 void Win32PluginWindow::PostHostClick(int32_t x, int32_t y) {
-    const auto position = static_cast<LPARAM>(static_cast<uint32_t>(y) * 65536u + static_cast<uint32_t>(x));
+    // X and Y as two separate 16-bit halves, so a negative X does not borrow from Y.
+    const LPARAM position = MAKELPARAM(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
     PostMessageA(host_, WM_LBUTTONDOWN, MK_LBUTTON, position);
     PostMessageA(host_, WM_LBUTTONUP, 0, position);
 }
