@@ -37,7 +37,7 @@ public:
     }
 
 private:
-    const RequestFiles::Entry::Loaded& BlockAt(int64_t position) {
+    const RequestFiles::Loaded& BlockAt(int64_t position) {
         const int64_t index = position / RequestFiles::kBlockSize;
         if (!last_ || index != lastIndex_) {  // most reads stay in the block of the one before
             last_ = &entry_.Block(index);
@@ -47,15 +47,15 @@ private:
     }
 
     RequestFiles::Entry& entry_;
-    const RequestFiles::Entry::Loaded* last_ = nullptr;  // map entries stay where they are
+    const RequestFiles::Loaded* last_ = nullptr;  // map entries stay where they are
     int64_t lastIndex_ = 0;
 };
 
 }  // namespace
 
-const RequestFiles::Entry::Loaded& RequestFiles::Entry::Block(int64_t index) {
-    auto found = blocks.find(index);
-    if (found != blocks.end()) return found->second;
+const RequestFiles::Loaded& RequestFiles::Entry::Block(int64_t index) {
+    auto found = blocks->find(index);
+    if (found != blocks->end()) return found->second;
     // Only the bytes of the block inside the file are asked for, in one read,
     // into memory that is not cleared first.
     const int64_t start = index * kBlockSize;
@@ -65,7 +65,7 @@ const RequestFiles::Entry::Loaded& RequestFiles::Entry::Block(int64_t index) {
         block.bytes = buffers->Take();
         block.size = file->Read(block.bytes.get(), wanted);
     }
-    return blocks.emplace(index, std::move(block)).first->second;
+    return blocks->emplace(index, std::move(block)).first->second;
 }
 
 BlockBuffers::Buffer BlockBuffers::Take() {
@@ -80,20 +80,27 @@ void BlockBuffers::Give(Buffer buffer) {
 }
 
 RequestFiles::~RequestFiles() {
-    for (auto& entry : entries_)
-        for (auto& [index, block] : entry->blocks) buffers_.Give(std::move(block.bytes));
+    for (auto& [path, blocks] : blocks_)
+        for (auto& [index, block] : blocks) buffers_.Give(std::move(block.bytes));
 }
 
 std::unique_ptr<BinaryFile> RequestFiles::OpenRead(const std::string& path, ShareMode share,
                                                    std::string* reason) {
-    auto found = std::find_if(entries_.begin(), entries_.end(),
-                              [&](const auto& e) { return e->path == path; });
+    // An open that denies writers gets a handle of its own, so it fails while
+    // another program holds the file for writing. A handle that denies writers
+    // also serves opens that allow them: while it is held nobody writes.
+    auto serves = [&](const auto& e) {
+        return e->path == path && (e->share == share || (e->file && e->share == ShareMode::DenyWriters));
+    };
+    auto found = std::find_if(entries_.begin(), entries_.end(), serves);
     Entry* entry;
     if (found != entries_.end()) {
         entry = found->get();
     } else {
         auto fresh = std::make_unique<Entry>();
         fresh->path = path;
+        fresh->share = share;
+        fresh->blocks = &blocks_[path];
         fresh->buffers = &buffers_;
         fresh->file = system_.OpenRead(path, share, &fresh->reason);
         entry = fresh.get();

@@ -1,6 +1,7 @@
 #pragma once
 // A FileOpener for one request: however often the readers of a request open
-// the same file, it is opened once, and each block of it is read once.
+// the same file with the same sharing rule, it is opened once, and each block
+// of it is read once whatever rule it was opened with.
 #include <map>
 #include <memory>
 #include <string>
@@ -38,17 +39,21 @@ public:
 
     static constexpr int64_t kBlockSize = 16384;
 
-    // One file as opened for this request: its handle and the blocks read so far.
+    // A block's bytes as read: only those inside the file.
+    struct Loaded {
+        std::unique_ptr<unsigned char[]> bytes;
+        size_t size = 0;
+    };
+    // The blocks of one file read so far, by index, whichever open read them.
+    using Blocks = std::map<int64_t, Loaded>;
+
+    // One open of a file for this request: its sharing rule and handle.
     struct Entry {
         std::string path;
+        ShareMode share = ShareMode::AllowWriters;
         std::unique_ptr<BinaryFile> file;  // null when the open failed
         std::string reason;
-        // A block's bytes as read: only those inside the file.
-        struct Loaded {
-            std::unique_ptr<unsigned char[]> bytes;
-            size_t size = 0;
-        };
-        std::map<int64_t, Loaded> blocks;
+        Blocks* blocks = nullptr;  // those of the path, shared by its opens
         BlockBuffers* buffers = nullptr;
         const Loaded& Block(int64_t index);
     };
@@ -57,6 +62,7 @@ private:
     FileOpener& system_;
     BlockBuffers own_;
     BlockBuffers& buffers_;
+    std::map<std::string, Blocks> blocks_;  // by path
     std::vector<std::unique_ptr<Entry>> entries_;
 };
 

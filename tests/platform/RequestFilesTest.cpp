@@ -28,11 +28,23 @@ TEST(RequestFiles, OneOpenServesEveryReadOfARequest) {
         EXPECT_FALSE(f->Seek(-1));
     }
     EXPECT_EQ(counting.opens, 1);
+    // An open that denies writers needs its own open, but reads the blocks
+    // already read; an open allowing writers is then served by either.
+    const int64_t bytesRead = counting.bytes;
+    auto denying = files.OpenRead(file.path(), ShareMode::DenyWriters);
+    ASSERT_TRUE(denying);
+    uint8_t byte = 0;
+    ASSERT_TRUE(ReadAt(*denying, 16381, &byte, 1));
+    EXPECT_EQ(byte, static_cast<uint8_t>(16381 * 7));
+    EXPECT_TRUE(files.OpenRead(file.path(), ShareMode::DenyWriters));
+    EXPECT_TRUE(files.OpenRead(file.path(), ShareMode::AllowWriters));
+    EXPECT_EQ(counting.opens, 2);
+    EXPECT_EQ(counting.bytes, bytesRead);
     std::string reason;
     EXPECT_FALSE(files.OpenRead(test::ScratchFolder() + "missing.bin", ShareMode::AllowWriters, &reason));
     EXPECT_FALSE(reason.empty());
     EXPECT_FALSE(files.OpenRead(test::ScratchFolder() + "missing.bin", ShareMode::AllowWriters));
-    EXPECT_EQ(counting.opens, 2);
+    EXPECT_EQ(counting.opens, 3);
 }
 
 }  // namespace
