@@ -5,8 +5,9 @@
 
 namespace qel {
 
-// 16-bit text to the 8-bit code page, one unit at a time; characters the code
-// page cannot hold become '?'.
+// 16-bit text to the 8-bit code page. Characters the code page cannot hold
+// become '?' (one per 16-bit unit); on Windows the system's conversion may
+// put a near match instead (best fit, for example U+2000 as a space).
 std::string WideToSystem(std::u16string_view text);
 
 // 8-bit text of the code page to 16-bit text (for modules that take wide
