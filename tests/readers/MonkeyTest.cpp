@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/FloatControl.h"
 #include "readers/Monkey.h"
 #include "support/AnalysedBytes.h"
 #include "support/MemoryFiles.h"
@@ -120,6 +121,22 @@ TEST(Monkey, SampleWidthsScaleThePeak) {
     f.flags = TMonkey::kFlag24Bit | TMonkey::kFlag8Bit;
     Analysed both{f};
     EXPECT_EQ(both.sound.bits, "24");
+}
+
+TEST(Monkey, RatioIsOneDoubleQuotientWhateverTheX87ControlWord) {
+    // 120054 / 176512 * 100 in doubles is 68.014639231327038; kept in x87
+    // extended precision between the two steps it would print ...271.
+    MacFile f;
+    f.dataSize = 176468;
+    f.fileSize = 120054;
+    const FloatControl saved = SaveFloatControl();
+    // Extended precision, and precision cut to 24 bits, as a module may leave it.
+    for (uint16_t x87 : {uint16_t{0x037F}, uint16_t{0x007F}}) {
+        RestoreFloatControl({x87, saved.sse});
+        Analysed a{f};
+        RestoreFloatControl(saved);
+        EXPECT_EQ(a.sound.ratio, "68.014639231327") << std::hex << x87;
+    }
 }
 
 TEST(Monkey, NoWavHeaderGivesNoDurationOrRatioAndReadsNoTail) {
