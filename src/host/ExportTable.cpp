@@ -13,11 +13,6 @@ constexpr ExportEntry kTable[] = {
 #define QEL_TAG_FIELD(name, ordinal, field) {#name, ordinal, 0, ExportKind::TagField, &exports::name},
 #define QEL_ENTRY(name, ordinal, second) {#name, ordinal, second, ExportKind::Entry, nullptr},
 #include "host/ExportTable.inc"
-#undef QEL_COMMAND
-#undef QEL_EMPTY
-#undef QEL_SOUND_FIELD
-#undef QEL_TAG_FIELD
-#undef QEL_ENTRY
 };
 
 }  // namespace
@@ -49,11 +44,6 @@ namespace exports {
 #define QEL_TAG_FIELD(name, ordinal, field)
 #define QEL_ENTRY(name, ordinal, second)
 #include "host/ExportTable.inc"
-#undef QEL_COMMAND
-#undef QEL_EMPTY
-#undef QEL_SOUND_FIELD
-#undef QEL_TAG_FIELD
-#undef QEL_ENTRY
 }  // namespace exports
 
 }  // namespace qel

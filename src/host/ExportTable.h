@@ -37,11 +37,6 @@ namespace exports {
 #define QEL_TAG_FIELD(name, ordinal, field) void name(PluginState&);
 #define QEL_ENTRY(name, ordinal, second)
 #include "host/ExportTable.inc"
-#undef QEL_COMMAND
-#undef QEL_EMPTY
-#undef QEL_SOUND_FIELD
-#undef QEL_TAG_FIELD
-#undef QEL_ENTRY
 }  // namespace exports
 
 }  // namespace qel

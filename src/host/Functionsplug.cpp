@@ -130,10 +130,5 @@ void loaduserstyle(PluginState& p) { List(p).loaduser(); }
     void name(PluginState& p) { p.file = Player(p).Tags.field; }
 #define QEL_ENTRY(name, ordinal, second)
 #include "host/ExportTable.inc"
-#undef QEL_COMMAND
-#undef QEL_EMPTY
-#undef QEL_SOUND_FIELD
-#undef QEL_TAG_FIELD
-#undef QEL_ENTRY
 
 }  // namespace qel::exports

@@ -17,17 +17,9 @@ void CopyID3v1Fields(const TID3v1& tag, Tinfotag& out) {
 
 void CopyID3v2Fields(const TID3v2& tag, Tinfotag& out) {
     if (!tag.Present) return;
-    out.Title2 = tag.Title;
-    out.Artist2 = tag.Artist;
-    out.Album2 = tag.Album;
+    CopyCommonTag2Fields(tag, out);
     out.Track = IntText(tag.Track);
     out.Tracktext2 = tag.TrackText;
-    out.Year2 = tag.Year;
-    out.Genre2 = tag.Genre;
-    out.Comment2 = tag.Comment;
-    out.Composer2 = tag.Composer;
-    out.Encoder2 = tag.Encoder;
-    out.Copyright2 = tag.Copyright;
     out.Language2 = tag.Language;
     out.Link2 = tag.Link;
 }

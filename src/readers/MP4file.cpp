@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "readers/AACfile.h"
 #include "readers/FileBytes.h"
+#include "readers/ID3Fields.h"
 #include "readers/ID3v1.h"
 #include "readers/MP4boxes.h"
 #include "readers/TextForms.h"
@@ -359,15 +360,7 @@ MP4Info ReadMP4(BinaryFile& file, int64_t fileSize) {
 
 void CopyMP4Fields(const MP4Tags& tags, Tinfotag& out) {
     if (!tags.Present) return;
-    out.Title2 = tags.Title;
-    out.Artist2 = tags.Artist;
-    out.Album2 = tags.Album;
-    out.Year2 = tags.Year;
-    out.Genre2 = tags.Genre;
-    out.Comment2 = tags.Comment;
-    out.Composer2 = tags.Composer;
-    out.Encoder2 = tags.Encoder;
-    out.Copyright2 = tags.Copyright;
+    CopyCommonTag2Fields(tags, out);
     if (tags.HasTrack) {
         out.Track = IntText(tags.Track);
         out.Tracktext2 = tags.TrackText;

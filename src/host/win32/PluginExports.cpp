@@ -81,11 +81,6 @@ void __cdecl qelx_Settings() { MessageBoxA(nullptr, qel::kSettingsText, "qelplug
 #define QEL_TAG_FIELD(name, ordinal, field) QEL_THUNK(name)
 #define QEL_ENTRY(name, ordinal, second)
 #include "host/ExportTable.inc"
-#undef QEL_COMMAND
-#undef QEL_EMPTY
-#undef QEL_SOUND_FIELD
-#undef QEL_TAG_FIELD
-#undef QEL_ENTRY
 #undef QEL_THUNK
 
 }  // extern "C"
