@@ -105,7 +105,7 @@ struct Measured {
     double perFile = 0;  // qelinfo's whole work for a file
     double inMemory = 0;  // ReadFileInfo with the files served from memory: no system calls
     double openReadClose = 0;  // the system calls alone
-    double opensPerInfo = 0, opensPerTitle = 0, bytesPerInfo = 0, bytesPerTitle = 0;
+    double opensPerInfo = 0, opensPerTitle = 0, opensPerFile = 0, bytesPerInfo = 0, bytesPerTitle = 0;
     int recognised = 0;
 };
 std::map<std::string, Measured> results;
@@ -188,6 +188,10 @@ void CountRequests(const std::string& extension, const std::vector<std::string>&
     for (const auto& path : files) benchmark::DoNotOptimize(dispatch.FileTitle(path));
     m.opensPerTitle = static_cast<double>(counting.opens) / files.size();
     m.bytesPerTitle = static_cast<double>(counting.bytes) / files.size();
+    counting.opens = 0;
+    qel::ReportReader reader(counting);
+    for (const auto& path : files) benchmark::DoNotOptimize(reader.Read(path, path));
+    m.opensPerFile = static_cast<double>(counting.opens) / files.size();
 }
 
 // Keeps the console output and takes the files per second of each run.
@@ -215,16 +219,18 @@ public:
 };
 
 void PrintSummary() {
-    std::printf("\n%-6s %14s %14s %14s %8s %12s %12s %10s %12s %12s %12s\n", "format", "ReadFileInfo/s", "FileTitle/s",
-                "TagLib/s", "ratio", "opens/req", "bytes/req", "recognised", "in memory/s", "floor/s", "per file/s");
+    std::printf("\n%-6s %14s %14s %14s %8s %12s %12s %10s %12s %12s %12s %10s\n", "format", "ReadFileInfo/s", "FileTitle/s",
+                "TagLib/s", "ratio", "opens/req", "bytes/req", "recognised", "in memory/s", "floor/s", "per file/s",
+                "opens/file");
     double ours = 0, theirs = 0, floor = 0, perFile = 0;
     int measured = 0;
     for (const auto& format : kFormats) {
         const Measured& m = results[format.extension];
         const double ratio = m.tagLib > 0 ? m.readFileInfo / m.tagLib : 0;
-        std::printf("%-6s %14.0f %14.0f %14.0f %7.1fx %5.2f / %-4.2f %12.0f %6d/%d %12.0f %12.0f %12.0f\n",
+        std::printf("%-6s %14.0f %14.0f %14.0f %7.1fx %5.2f / %-4.2f %12.0f %6d/%d %12.0f %12.0f %12.0f %10.2f\n",
                     format.extension, m.readFileInfo, m.fileTitle, m.tagLib, ratio, m.opensPerInfo, m.opensPerTitle,
-                    m.bytesPerInfo, m.recognised, kFilesPerFormat, m.inMemory, m.openReadClose, m.perFile);
+                    m.bytesPerInfo, m.recognised, kFilesPerFormat, m.inMemory, m.openReadClose, m.perFile,
+                    m.opensPerFile);
         if (m.readFileInfo > 0 && m.tagLib > 0 && m.openReadClose > 0 && m.perFile > 0) {
             ours += 1 / m.readFileInfo;
             theirs += 1 / m.tagLib;

@@ -45,9 +45,15 @@ void TAACfile::ResetFields() {
 }
 
 bool TAACfile::ReadFields(const std::string& fileName) {
-    if (!ID3v2.ReadTag(fileName) || !ID3v1.ReadTag(fileName)) return false;
+    // The stream's open comes first: within a request, a handle that denies
+    // writers serves the tag readers' opens as well.
+    std::unique_ptr<BinaryFile> file;
     try {
-        auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
+        file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
+    } catch (...) {
+    }
+    if (!ID3v2.ReadTag(fileName) || !ID3v1.ReadTag(fileName) || !file) return false;
+    try {
         const int64_t size = file->Size();
         FileLength = static_cast<int32_t>(size);
         const int64_t start = ID3v2.TagSize;

@@ -177,8 +177,10 @@ void TFLACfile::ResetFields() {
 bool TFLACfile::ReadInfo(const std::string&) { NotProvided("ReadInfo"); }
 
 bool TFLACfile::ReadFields(const std::string& fileName) {
-    id3v2_.ReadTag(fileName);
+    // The stream's open comes first: within a request, a handle that denies
+    // writers serves the tag reader's open as well.
     auto file = OpenOrThrow(files(), fileName, ShareMode::DenyWriters);
+    id3v2_.ReadTag(fileName);
     FileLength = static_cast<int32_t>(static_cast<uint32_t>(file->Size()));
     Cursor cursor(*file, id3v2_.Present ? id3v2_.TagSize : 0);
 
