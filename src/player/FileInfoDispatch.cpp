@@ -38,6 +38,22 @@ FileOpener& FileInfoDispatch::RequestOpener(std::optional<RequestFiles>& own) co
     return own.emplace(*files_, &buffers_);
 }
 
+// Within one request (an opener with fixed contents) an analyser made for
+// ReadFileInfo serves FileTitle too, so the title needs no second parse;
+// otherwise each call makes its own.
+Ttag* FileInfoDispatch::Analyser(const DispatchAnalyser& choice, FileOpener& files) const {
+    if (files_->ContentsFixed())
+        for (const auto& [create, analyser] : kept_)
+            if (create == choice.create) return analyser.get();
+    kept_.emplace_back(choice.create, choice.create(files));
+    return kept_.back().second.get();
+}
+
+// Analysers over a request opener of the call's own end with the call.
+void FileInfoDispatch::ReleaseAnalysers() const {
+    if (!files_->ContentsFixed()) kept_.clear();
+}
+
 void FileInfoDispatch::ClearInfo() {
     Sound.Clear();
     Tags.Clear();
@@ -48,9 +64,10 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
     try {
         std::optional<RequestFiles> own;
         FileOpener& files = RequestOpener(own);
+        kept_.clear();
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), false)) {
             for (const auto& choice : row->analysers) {
-                std::unique_ptr<Ttag> analyser = choice.create(files);
+                Ttag* analyser = Analyser(choice, files);
                 if (row->sequence == ReadSequence::ReadInfoFirst) analyser->ReadInfo(fileName);
                 if (!analyser->Open(fileName)) continue;
                 if (row->sequence != ReadSequence::OpenOnly) analyser->ReadInfo(fileName);
@@ -61,6 +78,7 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
                 analyser->FillTagInfo(tags);
                 Tags = std::move(tags);
                 TagType = choice.tagType;
+                ReleaseAnalysers();
                 return true;
             }
         }
@@ -68,6 +86,7 @@ bool FileInfoDispatch::ReadFileInfo(const std::string& fileName) {
         // A failure inside an analyser means the file has no information.
     }
     TagType = kNoTag;
+    ReleaseAnalysers();
     return false;
 }
 
@@ -77,12 +96,16 @@ std::string FileInfoDispatch::FileTitle(const std::string& fileName) const {
         FileOpener& files = RequestOpener(own);
         if (const DispatchRow* row = FindRow(LowerExtension(fileName), true)) {
             for (const auto& choice : row->analysers) {
-                std::unique_ptr<Ttag> analyser = choice.create(files);
-                if (analyser->Open(fileName)) return analyser->ArtistTitle(fileName);
+                Ttag* analyser = Analyser(choice, files);
+                if (!analyser->Open(fileName)) continue;
+                std::string title = analyser->ArtistTitle(fileName);
+                ReleaseAnalysers();
+                return title;
             }
         }
     } catch (...) {
     }
+    ReleaseAnalysers();
     return {};
 }
 

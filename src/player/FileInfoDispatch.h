@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/BinaryFile.h"
@@ -61,9 +62,13 @@ public:
 
 private:
     FileOpener& RequestOpener(std::optional<RequestFiles>& own) const;
+    Ttag* Analyser(const DispatchAnalyser& choice, FileOpener& files) const;
+    void ReleaseAnalysers() const;
 
     FileOpener* files_;
     mutable BlockBuffers buffers_;  // reused by every request
+    using Kept = std::pair<std::unique_ptr<Ttag> (*)(FileOpener&), std::unique_ptr<Ttag>>;
+    mutable std::vector<Kept> kept_;  // analysers of the call, or of the request (see Analyser)
 };
 
 }  // namespace qel
