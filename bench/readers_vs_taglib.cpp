@@ -70,6 +70,7 @@ const std::vector<CorpusFormat> kFormats = {
     {".aac", [] { return Fixture("adts.aac"); }},
     {".m4a", [] { return Fixture("container.m4a"); }},  // AAC in MP4, the movie last
     {".mp4", [] { return Fixture("alac.m4a"); }},       // ALAC in MP4, the movie first
+    {".wma", [] { return Fixture("wmav2-ffmpeg.wma"); }},
     {".mpc", [] { return Seed("fuzz_mpegplus/v7-built"); }},
     {".mac", [] { return Seed("fuzz_monkey/v399-built"); }},
     {".vqf", [] { return TwinVQFile(); }},

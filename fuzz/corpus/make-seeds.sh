@@ -37,6 +37,11 @@ cp "$data/alac.m4a" fuzz_mp4/alac-ffmpeg-mutagen
   printf 'RIFF'; head -c 36 /dev/zero; printf '\020\261\002\000'; head -c 100 /dev/zero
   tail -c 128 "$data/adts.aac"; } >fuzz_monkey/v399-built
 
+# ASF: the header objects of the WMA fixtures and the start of their data.
+mkdir -p fuzz_wma
+head -c 1100 "$data/wmav2-ffmpeg.wma" >fuzz_wma/wmav2-ffmpeg
+head -c 3400 "$data/wmav1-mutagen.wma" >fuzz_wma/wmav1-mutagen
+
 # Whole small MP3s: a CBR stream with its mark near the end, a Xing VBR stream.
 mkdir -p fuzz_mpeg
 cp "$data/cbr.mp3" fuzz_mpeg/cbr-lame

@@ -7,6 +7,7 @@
 #include "readers/Monkey.h"
 #include "readers/MPEGaudio.h"
 #include "readers/WAVfile.h"
+#include "readers/WMAfile.h"
 #include "readers/CDAtrack.h"
 #include "readers/FLACfile.h"
 #include "readers/OggVorbis.h"
@@ -31,8 +32,11 @@ const std::vector<DispatchRow>& DispatchTable() {
          {{MakeAnalyser<TMPEGaudio>, "mp3tag"}, {MakeAnalyser<TWAVfile>, "wavtag"}},
          ReadSequence::ReadInfoFirst},
 
-        // Only a WAV stream under this extension is recognised.
-        {{".wma"}, {".wma"}, {{MakeAnalyser<TWAVfile>, "wmatag"}}, ReadSequence::Standard},
+        // Windows Media files by their ASF header; a ".wma" file holding a WAV
+        // stream is still read as one.
+        {{".wma"}, {".wma"}, {{MakeAnalyser<TWMAfile>, "wmatag"}, {MakeAnalyser<TWAVfile>, "wmatag"}},
+         ReadSequence::Standard},
+        {{".asf"}, {".asf"}, {{MakeAnalyser<TWMAfile>, "wmatag"}}, ReadSequence::Standard},
 
         // Ogg Vorbis, FLAC (no ReadInfo of its own), TwinVQ, CD audio tracks.
         {{".ogg"}, {".ogg"}, {{MakeAnalyser<TOggVorbis>, "oggtag"}}, ReadSequence::Standard},

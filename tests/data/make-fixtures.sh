@@ -119,10 +119,40 @@ tag("id3v24-utf16be.mp3", 2, "UTF-16BE Title \u00e9")
 tag("id3v23-utf8.mp3", 3, "Ignored Title", 3)
 PY
 
-# mutagen-reading.tsv: what mutagen reads from the MP4 and ID3v2 fixtures; the
-# tests compare the readers with it.
+# Windows Media Audio in ASF. wmav2-ffmpeg.wma: 1 s of 440 Hz, 22050 Hz mono,
+# WMA 2 at 32 kbit/s, tagged through ffmpeg's metadata options (the year under
+# its ASF name: ffmpeg writes "date" as it is). wmav1-mutagen.wma: 0.5 s
+# 44100 Hz stereo, WMA 1 at 64 kbit/s, its tags replaced by mutagen: a
+# picture first, a title beyond ASCII, the track number as a 32-bit number.
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=1:sample_rate=22050" \
+  -ac 1 -c:a wmav2 -b:a 32k -metadata title="WMA Title" -metadata artist="WMA Artist" \
+  -metadata album="WMA Album" -metadata WM/Year=2018 -metadata track=6 -metadata genre=Blues \
+  -metadata comment="made by ffmpeg" -metadata composer="WMA Composer" \
+  -metadata copyright="(c) WMA" wmav2-ffmpeg.wma
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=0.5:sample_rate=44100" \
+  -ac 2 -c:a wmav1 -b:a 64k -fflags +bitexact wmav1-mutagen.wma
+/usr/bin/python3 - wmav1-mutagen.wma <<'PY'
+import sys
+from mutagen.asf import ASF, ASFByteArrayAttribute, ASFDWordAttribute
+f = ASF(sys.argv[1])
+f.tags.clear()
+picture = b"\x03" + (1500).to_bytes(4, "little") + "image/jpeg\0\0".encode("utf-16-le") + bytes(1500)
+f["WM/Picture"] = [ASFByteArrayAttribute(picture)]
+f["Title"] = "WMA Caf\u00e9"
+f["Author"] = "WMA Artist"
+f["WM/AlbumTitle"] = "WMA Album"
+f["WM/Year"] = "2021"
+f["WM/TrackNumber"] = [ASFDWordAttribute(9)]
+f["WM/Genre"] = "Folk"
+f.save()
+PY
+
+# mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2 and ASF fixtures;
+# the tests compare the readers with it.
 /usr/bin/python3 mutagen-reading.py container.m4a alac.m4a id3v24-utf8.mp3 id3v24-utf16be.mp3 \
-  id3v23-utf8.mp3 >mutagen-reading.tsv
+  id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma >mutagen-reading.tsv
 
 # tagged.ape: 400 bytes of silence, an APEv2 tag written by mutagen (UTF-8
 # text, a 300-byte item and keys in other cases), then an ID3v1 tag that

@@ -1,17 +1,21 @@
 #!/usr/bin/python3
 """Prints what mutagen reads from each file named: one tab-separated line per
-file with its title, artist, album, year, track and duration in seconds, after
-a header line. Texts are UTF-8; a track is "N" or "N/M" as the tag writes it.
+file with its title, artist, album, year, track, duration in seconds, sample
+rate and channel count, after a header line. Texts are UTF-8; a track is "N"
+or "N/M" as the tag writes it.
 Used by make-fixtures.sh to write mutagen-reading.tsv, which the tests compare
 the readers with."""
 import os
 import sys
 
 import mutagen
+from mutagen.asf import ASF
 from mutagen.mp4 import MP4
 
 MP4_KEYS = {"title": "\xa9nam", "artist": "\xa9ART", "album": "\xa9alb", "year": "\xa9day"}
 ID3_KEYS = {"title": "TIT2", "artist": "TPE1", "album": "TALB", "year": "TDRC"}
+ASF_KEYS = {"title": "Title", "artist": "Author", "album": "WM/AlbumTitle", "year": "WM/Year",
+            "track": "WM/TrackNumber"}
 
 
 def mp4_fields(f):
@@ -29,13 +33,19 @@ def id3_fields(f):
     return fields
 
 
+def asf_fields(f):
+    tags = f.tags or {}
+    return {name: str(tags[key][0]) if key in tags else "" for name, key in ASF_KEYS.items()}
+
+
 def main(paths):
     columns = ["title", "artist", "album", "year", "track"]
-    print("\t".join(["file"] + columns + ["duration"]))
+    print("\t".join(["file"] + columns + ["duration", "samplerate", "channels"]))
     for path in paths:
         f = mutagen.File(path)
-        fields = mp4_fields(f) if isinstance(f, MP4) else id3_fields(f)
-        row = [os.path.basename(path)] + [fields[c] for c in columns] + [repr(f.info.length)]
+        fields = mp4_fields(f) if isinstance(f, MP4) else asf_fields(f) if isinstance(f, ASF) else id3_fields(f)
+        info = [repr(f.info.length), str(f.info.sample_rate), str(f.info.channels)]
+        row = [os.path.basename(path)] + [fields[c] for c in columns] + info
         assert all("\t" not in value and "\n" not in value for value in row)
         print("\t".join(row))
 

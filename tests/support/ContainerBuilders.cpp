@@ -275,4 +275,109 @@ Bytes Mp4File(const Mp4Shape& shape) {
     return shape.movieFirst ? Concat({Mp4Ftyp(), moov, mdat}) : Concat({Mp4Ftyp(), mdat, moov});
 }
 
+namespace {
+void AppendLE64(Bytes& out, uint64_t v) {
+    AppendLE32(out, static_cast<uint32_t>(v));
+    AppendLE32(out, static_cast<uint32_t>(v >> 32));
+}
+}  // namespace
+
+Bytes AsfObject(const asf::Guid& id, const Bytes& content, uint64_t size) {
+    Bytes out(id.begin(), id.end());
+    AppendLE64(out, size);
+    out.insert(out.end(), content.begin(), content.end());
+    return out;
+}
+
+Bytes AsfObject(const asf::Guid& id, const Bytes& content) { return AsfObject(id, content, content.size() + 24); }
+
+Bytes AsfFileProperties(uint64_t playDuration, uint64_t preroll, uint32_t maxBitRate) {
+    Bytes out(16, 0x11);  // file id
+    AppendLE64(out, 999);  // file size, not looked at
+    AppendLE64(out, 0);  // creation date
+    AppendLE64(out, 3);  // packets
+    AppendLE64(out, playDuration);
+    AppendLE64(out, playDuration);  // send duration
+    AppendLE64(out, preroll);
+    AppendLE32(out, 2);  // seekable
+    AppendLE32(out, 3200);
+    AppendLE32(out, 3200);
+    AppendLE32(out, maxBitRate);
+    return AsfObject(asf::kFileProperties, out);
+}
+
+Bytes AsfAudioStream(uint16_t formatTag, uint16_t channels, uint32_t rate, uint32_t bytesPerSecond, uint16_t bits) {
+    Bytes format;
+    AppendLE16(format, formatTag);
+    AppendLE16(format, channels);
+    AppendLE32(format, rate);
+    AppendLE32(format, bytesPerSecond);
+    AppendLE16(format, 1487);  // block alignment
+    AppendLE16(format, bits);
+    AppendLE16(format, 2);  // extra bytes
+    AppendLE16(format, 0);
+    Bytes out(asf::kAudioMedia.begin(), asf::kAudioMedia.end());
+    AppendZeros(out, 16 + 8);  // error correction type, time offset
+    AppendLE32(out, static_cast<uint32_t>(format.size()));
+    AppendLE32(out, 0);  // no error correction data
+    AppendLE16(out, 1);  // stream 1
+    AppendLE32(out, 0);
+    out.insert(out.end(), format.begin(), format.end());
+    return AsfObject(asf::kStreamProperties, out);
+}
+
+Bytes AsfUtf16(const std::u16string& text) {
+    Bytes out;
+    for (char16_t unit : text) AppendLE16(out, unit);
+    AppendLE16(out, 0);
+    return out;
+}
+
+Bytes AsfContentDescription(const std::u16string& title, const std::u16string& author,
+                            const std::u16string& copyright, const std::u16string& description) {
+    Bytes out, texts;
+    for (const auto* text : {&title, &author, &copyright, &description}) {
+        const Bytes bytes = AsfUtf16(*text);
+        AppendLE16(out, static_cast<uint32_t>(bytes.size()));
+        texts.insert(texts.end(), bytes.begin(), bytes.end());
+    }
+    AppendLE16(out, 0);  // rating
+    out.insert(out.end(), texts.begin(), texts.end());
+    return AsfObject(asf::kContentDescription, out);
+}
+
+Bytes AsfDescriptor(const std::u16string& name, uint16_t type, const Bytes& value) {
+    const Bytes nameBytes = AsfUtf16(name);
+    Bytes out;
+    AppendLE16(out, static_cast<uint32_t>(nameBytes.size()));
+    out.insert(out.end(), nameBytes.begin(), nameBytes.end());
+    AppendLE16(out, type);
+    AppendLE16(out, static_cast<uint32_t>(value.size()));
+    out.insert(out.end(), value.begin(), value.end());
+    return out;
+}
+
+Bytes AsfTextDescriptor(const std::u16string& name, const std::u16string& text) {
+    return AsfDescriptor(name, asf::kUnicode, AsfUtf16(text));
+}
+
+Bytes AsfExtendedContent(const std::vector<Bytes>& descriptors) {
+    Bytes out;
+    AppendLE16(out, static_cast<uint32_t>(descriptors.size()));
+    for (const auto& d : descriptors) out.insert(out.end(), d.begin(), d.end());
+    return AsfObject(asf::kExtendedContentDescription, out);
+}
+
+Bytes AsfFile(const std::vector<Bytes>& objects, size_t dataBytes) {
+    Bytes inner;
+    AppendLE32(inner, static_cast<uint32_t>(objects.size()));
+    inner.push_back(1);
+    inner.push_back(2);
+    for (const auto& o : objects) inner.insert(inner.end(), o.begin(), o.end());
+    Bytes out = AsfObject(asf::kHeaderObject, inner);
+    const Bytes data = AsfObject(asf::kDataObject, Bytes(dataBytes, 0x82));
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
 }  // namespace qel::test
