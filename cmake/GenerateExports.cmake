@@ -3,10 +3,11 @@
 # through a module-definition file because the table exports five names at two
 # ordinals each, which the GNU linker and dlltool do not accept.
 #
-#   cmake -DTABLE=ExportTable.inc -DOUTPUT=exports.S -DLIBRARY=qelplugin.dll -P GenerateExports.cmake
+#   cmake -DTABLE=ExportTable.inc -DOUTPUT=exports.S -DLIBRARY=qelplugin.dll
+#         [-DSYMBOL_PREFIX=_] -P GenerateExports.cmake
 #
-# Every export points at the thunk `qelx_<name>` (cdecl, so `_qelx_<name>`
-# in the object files).
+# Every export points at the thunk `qelx_<name>`. 32-bit code gives C names a
+# leading underscore in the object files (SYMBOL_PREFIX=_); 64-bit code does not.
 if(NOT TABLE OR NOT OUTPUT OR NOT LIBRARY)
   message(FATAL_ERROR "GenerateExports: TABLE, OUTPUT and LIBRARY are required")
 endif()
@@ -49,7 +50,7 @@ string(APPEND s "    .rva qel_address_table, qel_name_table, qel_ordinal_table\n
 string(APPEND s "qel_address_table:\n")
 foreach(ordinal RANGE 1 ${max_ordinal})
   if(DEFINED slot_${ordinal})
-    string(APPEND s "    .rva _qelx_${slot_${ordinal}}\n")
+    string(APPEND s "    .rva ${SYMBOL_PREFIX}qelx_${slot_${ordinal}}\n")
   else()
     string(APPEND s "    .long 0\n")
   endif()

@@ -5,10 +5,16 @@ enable_language(ASM)
 # The export directory, generated from the export table.
 set(QEL_EXPORT_TABLE ${CMAKE_SOURCE_DIR}/src/host/ExportTable.inc)
 set(QEL_EXPORTS_ASM ${CMAKE_BINARY_DIR}/generated/qelplugin_exports.S)
+# 32-bit code names C functions with a leading underscore.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(QEL_SYMBOL_PREFIX _)
+else()
+  set(QEL_SYMBOL_PREFIX "")
+endif()
 add_custom_command(
   OUTPUT ${QEL_EXPORTS_ASM}
   COMMAND ${CMAKE_COMMAND} -DTABLE=${QEL_EXPORT_TABLE} -DOUTPUT=${QEL_EXPORTS_ASM} -DLIBRARY=qelplugin.dll
-          -P ${CMAKE_SOURCE_DIR}/cmake/GenerateExports.cmake
+          -DSYMBOL_PREFIX=${QEL_SYMBOL_PREFIX} -P ${CMAKE_SOURCE_DIR}/cmake/GenerateExports.cmake
   DEPENDS ${QEL_EXPORT_TABLE} ${CMAKE_SOURCE_DIR}/cmake/GenerateExports.cmake
   COMMENT "Generating the export directory of qelplugin.dll")
 

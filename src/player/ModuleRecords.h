@@ -1,7 +1,8 @@
 #pragma once
 // The records through which input and output modules are driven. Modules
 // return a pointer to their own static record; the layout is fixed by the
-// modules' binary interface (32-bit, default packing, C calling convention).
+// modules' binary interface (default packing, C calling convention; the
+// product is 32-bit, the 64-bit test build keeps the natural 64-bit layout).
 #include <cstddef>
 
 #if defined(_WIN32)
@@ -105,36 +106,47 @@ using OutModuleGetter = OutModule*(QEL_CDECL*)();
 constexpr const char kInModuleGetterName[] = "winampGetInModule2";
 constexpr const char kOutModuleGetterName[] = "winampGetOutModule";
 
-// Modules read and write the records by offset: on the 32-bit target every
-// member is one 4-byte slot.
+// Modules read and write the records by offset. On the 32-bit target every
+// member is one 4-byte slot. In 64-bit code pointers take 8 bytes, and the
+// two ints after FileExtensions share one 8-byte slot.
 #if defined(__i386__) || defined(_M_IX86)
 static_assert(sizeof(void*) == 4 && sizeof(int) == 4);
-static_assert(sizeof(InModule) == 152);
-static_assert(offsetof(InModule, hMainWindow) == 2 * 4);
-static_assert(offsetof(InModule, hDllInstance) == 3 * 4);
-static_assert(offsetof(InModule, Config) == 7 * 4);
-static_assert(offsetof(InModule, Init) == 9 * 4);
-static_assert(offsetof(InModule, InfoBox) == 12 * 4);
-static_assert(offsetof(InModule, Play) == 14 * 4);
-static_assert(offsetof(InModule, Stop) == 18 * 4);
-static_assert(offsetof(InModule, GetLength) == 19 * 4);
-static_assert(offsetof(InModule, SetPan) == 23 * 4);
-static_assert(offsetof(InModule, SAVSAInit) == 24 * 4);
-static_assert(offsetof(InModule, VSAGetMode) == 30 * 4);
-static_assert(offsetof(InModule, dsp_isactive) == 33 * 4);
-static_assert(offsetof(InModule, EQSet) == 35 * 4);
-static_assert(offsetof(InModule, SetInfo) == 36 * 4);
-static_assert(offsetof(InModule, outMod) == 37 * 4);
-static_assert(sizeof(OutModule) == 80);
-static_assert(offsetof(OutModule, id) == 2 * 4);
-static_assert(offsetof(OutModule, hMainWindow) == 3 * 4);
-static_assert(offsetof(OutModule, hDllInstance) == 4 * 4);
-static_assert(offsetof(OutModule, Init) == 7 * 4);
-static_assert(offsetof(OutModule, Open) == 9 * 4);
-static_assert(offsetof(OutModule, Write) == 11 * 4);
-static_assert(offsetof(OutModule, SetVolume) == 15 * 4);
-static_assert(offsetof(OutModule, GetOutputTime) == 18 * 4);
-static_assert(offsetof(OutModule, GetWrittenTime) == 19 * 4);
+constexpr std::size_t InSlot(int member) { return member * 4; }
+constexpr std::size_t OutSlot(int member) { return member * 4; }
+#elif defined(__x86_64__) || defined(_M_X64)
+static_assert(sizeof(void*) == 8 && sizeof(int) == 4);
+constexpr std::size_t InSlot(int member) { return member <= 5 ? member * 8 : member == 6 ? 44 : (member - 1) * 8; }
+constexpr std::size_t OutSlot(int member) { return member * 8; }
+#endif
+#if defined(__i386__) || defined(_M_IX86) || defined(__x86_64__) || defined(_M_X64)
+static_assert(sizeof(InModule) == InSlot(38));
+static_assert(offsetof(InModule, hMainWindow) == InSlot(2));
+static_assert(offsetof(InModule, hDllInstance) == InSlot(3));
+static_assert(offsetof(InModule, is_seekable) == InSlot(5));
+static_assert(offsetof(InModule, UsesOutputPlug) == InSlot(6));
+static_assert(offsetof(InModule, Config) == InSlot(7));
+static_assert(offsetof(InModule, Init) == InSlot(9));
+static_assert(offsetof(InModule, InfoBox) == InSlot(12));
+static_assert(offsetof(InModule, Play) == InSlot(14));
+static_assert(offsetof(InModule, Stop) == InSlot(18));
+static_assert(offsetof(InModule, GetLength) == InSlot(19));
+static_assert(offsetof(InModule, SetPan) == InSlot(23));
+static_assert(offsetof(InModule, SAVSAInit) == InSlot(24));
+static_assert(offsetof(InModule, VSAGetMode) == InSlot(30));
+static_assert(offsetof(InModule, dsp_isactive) == InSlot(33));
+static_assert(offsetof(InModule, EQSet) == InSlot(35));
+static_assert(offsetof(InModule, SetInfo) == InSlot(36));
+static_assert(offsetof(InModule, outMod) == InSlot(37));
+static_assert(sizeof(OutModule) == OutSlot(20));
+static_assert(offsetof(OutModule, id) == OutSlot(2));
+static_assert(offsetof(OutModule, hMainWindow) == OutSlot(3));
+static_assert(offsetof(OutModule, hDllInstance) == OutSlot(4));
+static_assert(offsetof(OutModule, Init) == OutSlot(7));
+static_assert(offsetof(OutModule, Open) == OutSlot(9));
+static_assert(offsetof(OutModule, Write) == OutSlot(11));
+static_assert(offsetof(OutModule, SetVolume) == OutSlot(15));
+static_assert(offsetof(OutModule, GetOutputTime) == OutSlot(18));
+static_assert(offsetof(OutModule, GetWrittenTime) == OutSlot(19));
 #endif
 
 }  // namespace qel

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/CodePage.h"
 #include "tools/PictureCapture.h"
 #include "tools/PictureCheck.h"
 #include "tools/ToneWav.h"
@@ -18,6 +19,9 @@ constexpr Handler kHandlers[] = {
 #include "tools/HostActions.inc"
 #undef QEL_ACTION
 };
+
+// The plug-in's texts are in the system code page; qelhost prints UTF-8, as qelinfo does.
+std::string Shown(const std::string& text) { return SystemToUtf8(text); }
 
 int Int(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
 
@@ -144,21 +148,22 @@ bool Runner::getdata(const Action&) {
 }
 
 bool Runner::getfile(const Action&) {
-    std::printf("file: %s\n", plugin_.File().c_str());
+    std::printf("file: %s\n", Shown(plugin_.File()).c_str());
     return true;
 }
 
 bool Runner::fields(const Action& a) {
     for (const std::string& name : a.args) {
         if (!CallExport(a, plugin_.Export(name), name)) return false;
-        std::printf("%s: %s\n", name.c_str(), plugin_.File().c_str());
+        std::printf("%s: %s\n", name.c_str(), Shown(plugin_.File()).c_str());
     }
     return true;
 }
 
 bool Runner::info(const Action&) {
-    std::printf("type: %d\nshort: %s\ninfo: %s\ncopyright: %s\n", plugin_.GetType(), plugin_.GetShortInfo(),
-                plugin_.GetInfo(), plugin_.Copyright());
+    std::printf("type: %d\nshort: %s\ninfo: %s\ncopyright: %s\n", plugin_.GetType(),
+                Shown(plugin_.GetShortInfo()).c_str(), Shown(plugin_.GetInfo()).c_str(),
+                Shown(plugin_.Copyright()).c_str());
     return true;
 }
 
@@ -173,12 +178,12 @@ bool Runner::expectdata(const Action& a) {
 }
 
 bool Runner::expectfile(const Action& a) {
-    Expect(a, plugin_.File() == a.rest, "file is \"" + plugin_.File() + "\"");
+    Expect(a, plugin_.File() == a.rest, "file is \"" + Shown(plugin_.File()) + "\"");
     return true;
 }
 
 bool Runner::expectfilehas(const Action& a) {
-    Expect(a, plugin_.File().find(a.rest) != std::string::npos, "file is \"" + plugin_.File() + "\"");
+    Expect(a, plugin_.File().find(a.rest) != std::string::npos, "file is \"" + Shown(plugin_.File()) + "\"");
     return true;
 }
 
@@ -252,7 +257,7 @@ bool Runner::closeboxes(const Action&) {
 bool Runner::expectbox(const Action& a) {
     const auto& boxes = dialogs_.boxes();
     const std::string last = boxes.empty() ? "" : boxes.back();
-    Expect(a, !boxes.empty() && last.find(a.rest) != std::string::npos, "last message box \"" + last + "\"");
+    Expect(a, !boxes.empty() && last.find(a.rest) != std::string::npos, "last message box \"" + Shown(last) + "\"");
     return true;
 }
 
@@ -269,13 +274,13 @@ bool Runner::canceldialog(const Action&) {
 bool Runner::listitems(const Action& a) {
     const auto texts = ListTexts();
     if (!texts) return Stop(a, "no list box");
-    for (const std::string& text : *texts) std::printf("item: %s\n", text.c_str());
+    for (const std::string& text : *texts) std::printf("item: %s\n", Shown(text).c_str());
     return true;
 }
 
 bool Runner::expectitems(const Action& a) {
     const auto texts = ListTexts();
-    Expect(a, texts && *texts == SplitBars(a.rest), texts ? "the list shows " + Joined(*texts) : "no list box");
+    Expect(a, texts && *texts == SplitBars(a.rest), texts ? "the list shows " + Shown(Joined(*texts)) : "no list box");
     return true;
 }
 

@@ -54,8 +54,16 @@ std::optional<PeExports> ReadPeExports(const std::string& path) {
     const uint32_t sectionCount = image.U16(pe + 6);
     const uint32_t optionalSize = image.U16(pe + 20);
     const uint64_t optional = pe + 24;
-    if (image.U16(optional) != 0x10B || optionalSize < 104) return std::nullopt;  // PE32
-    const uint32_t exportRva = image.U32(optional + 96);
+    // The data directories (the export one first) follow the fields that PE32
+    // and PE32+ lay out differently.
+    uint32_t directories = 0;
+    switch (image.U16(optional)) {
+        case 0x10B: directories = 96; break;   // PE32
+        case 0x20B: directories = 112; break;  // PE32+
+        default: return std::nullopt;
+    }
+    if (optionalSize < directories + 8) return std::nullopt;
+    const uint32_t exportRva = image.U32(optional + directories);
     for (uint32_t i = 0; i < sectionCount && i < 96; ++i) {
         const uint64_t s = optional + optionalSize + 40ull * i;
         image.sections.push_back({image.U32(s + 12), image.U32(s + 8), image.U32(s + 20), image.U32(s + 16)});

@@ -1,5 +1,5 @@
 #pragma once
-// Reads the export directory of a 32-bit Windows library file.
+// Reads the export directory of a Windows library file (PE32 or PE32+).
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,7 +20,7 @@ struct PeExports {
     std::vector<Name> names;  // in the file's name-table order
 };
 
-// Nothing when the file is missing or not a PE32 library with exports.
+// Nothing when the file is missing or not a PE32 or PE32+ library with exports.
 std::optional<PeExports> ReadPeExports(const std::string& path);
 
 }  // namespace qel::test
