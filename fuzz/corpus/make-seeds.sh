@@ -50,6 +50,9 @@ cp "$data/vbr.mp3" fuzz_mpeg/vbr-lame-mutagen
 # Ogg Vorbis, FLAC, TwinVQ and CD tracks.
 mkdir -p fuzz_ogg fuzz_flac fuzz_twinvq fuzz_cda
 cp "$data/oggenc-sine.ogg" fuzz_ogg/q0-oggenc
+# A comment packet that runs from the second page onto the third (mutagen's
+# pages of about 4 KB), cut where the fuzzer's inputs end.
+head -c 8192 "$data/picture-after.ogg" >fuzz_ogg/picture-over-pages-mutagen
 # The FLAC fixture's metadata without its padding block, and the first frames.
 tmp_flac=$(mktemp)
 cp "$data/flac-sine.flac" "$tmp_flac"

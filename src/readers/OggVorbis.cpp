@@ -7,6 +7,7 @@
 #include "readers/ByteOrder.h"
 #include "readers/FileBytes.h"
 #include "readers/ID3v2.h"
+#include "readers/OggPacket.h"
 #include "readers/TagText.h"
 #include "readers/TextForms.h"
 
@@ -85,31 +86,6 @@ void StoreComment(const std::string& text, CommentSlots& slots) {
     }
 }
 
-// The vendor text and the fields that follow it, from position on. Lengths
-// are unsigned; the loop ends when the next length cannot be read whole, so
-// it never runs past the end of the file whatever the field count says.
-void ReadComments(BinaryFile& file, int64_t position, CommentSlots& slots) {
-    int32_t fieldCount = 0;
-    for (int64_t item = 0; item <= fieldCount; ++item) {
-        uint8_t lengthBytes[4];
-        if (ReadZeroFilled(file, position, lengthBytes, 4) < 4) return;
-        const uint32_t length = LoadLE32(lengthBytes);
-        const int64_t textStart = position + 4;
-        // The buffer's zero fill would be trimmed away: only the bytes read count.
-        char buffer[kCommentBuffer];
-        const size_t wanted = std::min<size_t>(length, kCommentBuffer);
-        ReadZeroFilled(file, textStart, buffer, wanted);
-        StoreComment(TrimBoth(std::string_view(buffer, wanted)), slots);
-        position = textStart + length;
-        if (item == 0) {
-            uint8_t countBytes[4];
-            if (ReadZeroFilled(file, position, countBytes, 4) < 4) return;
-            fieldCount = static_cast<int32_t>(LoadLE32(countBytes));
-            position += 4;
-        }
-    }
-}
-
 // Granule position (low 32 bits) of the page marker nearest the end of the
 // file within the last 50 windows; 0 when there is none. The windows step
 // back 241 bytes and overlap, so together they test every marker start from
@@ -168,14 +144,12 @@ bool TOggVorbis::ReadFields(const std::string& fileName) {
     ReadZeroFilled(*file, identStart, ident, sizeof ident);
     if (std::memcmp(ident, kIdentMagic, sizeof kIdentMagic) != 0) return false;
 
-    // The identification header fills the first page; the second follows it.
-    const int64_t secondPage = identStart + kIdentSize;
-    ReadZeroFilled(*file, secondPage, page, sizeof page);
-    const int64_t commentStart = secondPage + page[kSegmentCountOffset] + kPageFixedSize;
-    uint8_t magic[sizeof kCommentMagic];
-    ReadZeroFilled(*file, commentStart, magic, sizeof magic);
+    // The identification header fills the first page; the comment packet
+    // begins the second, which follows it, and may run over later pages.
+    OggPacketReader commentPacket(*file, identStart + kIdentSize);
     CommentSlots slots;
-    if (std::memcmp(magic, kCommentMagic, sizeof magic) == 0) ReadComments(*file, commentStart + sizeof magic, slots);
+    WalkCommentPacket(commentPacket, kCommentMagic, kCommentBuffer,
+                      [&](std::string_view text) { StoreComment(TrimBoth(text), slots); });
 
     const int32_t totalSamples = FindLastGranule(*file, fileSize);
 

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
-# Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46
-# (Debian 12 packages sox, lame, ffmpeg, libjpeg-turbo-progs, python3-mutagen).
+# Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46,
+# vorbis-tools 1.4.2 (Debian 12 packages sox, lame, ffmpeg, libjpeg-turbo-progs,
+# python3-mutagen, vorbis-tools).
 # Run from anywhere: sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
@@ -149,11 +150,6 @@ f["WM/Genre"] = "Folk"
 f.save()
 PY
 
-# mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2 and ASF fixtures;
-# the tests compare the readers with it.
-/usr/bin/python3 mutagen-reading.py container.m4a alac.m4a id3v24-utf8.mp3 id3v24-utf16be.mp3 \
-  id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma >mutagen-reading.tsv
-
 # tagged.ape: 400 bytes of silence, an APEv2 tag written by mutagen (UTF-8
 # text, a 300-byte item and keys in other cases), then an ID3v1 tag that
 # mutagen wrote to a scratch file.
@@ -192,6 +188,42 @@ sox -n -r 44100 -c 2 -b 16 "$tmp/half.wav" synth 0.5 sine 440 vol 0.5
 oggenc -Q -q 0 -t "Fixture Title" -a "Fixture Artist" -l "Fixture Album" -N 7 -d 2003 \
   -G Blues -c "COMMENT=made by oggenc" -o oggenc-sine.ogg "$tmp/half.wav"
 
+# Cover art inside the comment packet makes it run over several pages.
+# picture-first.ogg: vorbiscomment writes a 52000-byte picture
+# (METADATA_BLOCK_PICTURE) before the text fields, in pages of up to 65025
+# bytes, as a tagger does when art is added first. picture-after.ogg: mutagen
+# writes the text fields, a 12000-byte picture and two more fields, in pages
+# of about 4 KB.
+picture_block() {
+  /usr/bin/python3 - "$1" <<'PY'
+import base64, random, struct, sys
+size = int(sys.argv[1])
+random.seed(size)
+data = b"\xff\xd8\xff\xe0" + bytes(random.getrandbits(8) for _ in range(size - 6)) + b"\xff\xd9"
+mime, desc = b"image/jpeg", b"Cover"
+block = (struct.pack(">II", 3, len(mime)) + mime + struct.pack(">I", len(desc)) + desc
+         + struct.pack(">IIIII", 500, 500, 24, 0, len(data)) + data)
+print(base64.b64encode(block).decode())
+PY
+}
+oggenc -Q -q 0 -o "$tmp/plain.ogg" "$tmp/half.wav"
+vorbiscomment -w -t "METADATA_BLOCK_PICTURE=$(picture_block 52000)" -t "TITLE=Picture First" \
+  -t "ARTIST=Vorbiscomment Artist" -t "ALBUM=Fixture Album" -t "DATE=2011" -t "TRACKNUMBER=2/9" \
+  "$tmp/plain.ogg" picture-first.ogg
+cp "$tmp/plain.ogg" picture-after.ogg
+/usr/bin/python3 - picture-after.ogg "$(picture_block 12000)" <<'PY'
+import sys
+from mutagen.oggvorbis import OggVorbis
+f = OggVorbis(sys.argv[1])
+f.tags.clear()
+f.tags.append(("TITLE", "Picture After"))
+f.tags.append(("ARTIST", "Mutagen Artist"))
+f.tags.append(("METADATA_BLOCK_PICTURE", sys.argv[2]))
+f.tags.append(("ALBUM", "Album After The Picture"))
+f.tags.append(("DATE", "2012"))
+f.save()
+PY
+
 # flac-sine.flac: 0.25 s of 440 Hz, 44100 Hz mono 16-bit, written by flac 1.4.2
 # with a seek table, comments, a 1x1 PNG front cover (picture block) and padding.
 sox -n -r 44100 -c 1 -b 16 "$tmp/quarter.wav" synth 0.25 sine 440 vol 0.5
@@ -219,3 +251,9 @@ ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=64x24" -f lavfi -i "color=c=0xFF
 jpegtran -progressive -outfile pictures/progressive.jpg "$tmp/progressive-source.jpg"
 ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=16x16" -frames:v 1 -y "$tmp/blue.png"
 cp "$tmp/blue.png" pictures/really-png.jpg
+
+# mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2, ASF and Ogg
+# Vorbis fixtures; the tests compare the readers with it.
+/usr/bin/python3 mutagen-reading.py container.m4a alac.m4a id3v24-utf8.mp3 id3v24-utf16be.mp3 \
+  id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma oggenc-sine.ogg picture-first.ogg \
+  picture-after.ogg >mutagen-reading.tsv

@@ -9,6 +9,7 @@ import os
 import sys
 
 import mutagen
+from mutagen._vorbis import VComment
 from mutagen.asf import ASF
 from mutagen.mp4 import MP4
 
@@ -16,6 +17,7 @@ MP4_KEYS = {"title": "\xa9nam", "artist": "\xa9ART", "album": "\xa9alb", "year":
 ID3_KEYS = {"title": "TIT2", "artist": "TPE1", "album": "TALB", "year": "TDRC"}
 ASF_KEYS = {"title": "Title", "artist": "Author", "album": "WM/AlbumTitle", "year": "WM/Year",
             "track": "WM/TrackNumber"}
+VORBIS_KEYS = {"title": "title", "artist": "artist", "album": "album", "year": "date", "track": "tracknumber"}
 
 
 def mp4_fields(f):
@@ -38,12 +40,24 @@ def asf_fields(f):
     return {name: str(tags[key][0]) if key in tags else "" for name, key in ASF_KEYS.items()}
 
 
+def vorbis_fields(f):
+    tags = f.tags or {}
+    return {name: tags[key][0] if key in tags else "" for name, key in VORBIS_KEYS.items()}
+
+
 def main(paths):
     columns = ["title", "artist", "album", "year", "track"]
     print("\t".join(["file"] + columns + ["duration", "samplerate", "channels"]))
     for path in paths:
         f = mutagen.File(path)
-        fields = mp4_fields(f) if isinstance(f, MP4) else asf_fields(f) if isinstance(f, ASF) else id3_fields(f)
+        if isinstance(f, MP4):
+            fields = mp4_fields(f)
+        elif isinstance(f, ASF):
+            fields = asf_fields(f)
+        elif isinstance(f.tags, VComment):
+            fields = vorbis_fields(f)
+        else:
+            fields = id3_fields(f)
         info = [repr(f.info.length), str(f.info.sample_rate), str(f.info.channels)]
         row = [os.path.basename(path)] + [fields[c] for c in columns] + info
         assert all("\t" not in value and "\n" not in value for value in row)

@@ -5,6 +5,7 @@
 #include "readers/TextForms.h"
 #include "support/AnalysedBytes.h"
 #include "support/ContainerBuilders.h"
+#include "support/CountingFiles.h"
 #include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
 
@@ -107,6 +108,58 @@ TEST(OggVorbis, LongCommentKeepsItsFirst250BytesAndTheNextIsStillRead) {
     Read r(WithComments({"TITLE=" + longTitle, "ARTIST=Next"}));
     EXPECT_EQ(r.reader.Title, std::string(250 - 6, 'x'));
     EXPECT_EQ(r.reader.Artist, "Next");
+}
+
+// Cover art makes the comment packet run over pages: the fields before and
+// after the picture are read, the picture's bytes passed over unread.
+TEST(OggVorbis, CommentPacketOverSeveralPages) {
+    const std::string picture = "METADATA_BLOCK_PICTURE=" + std::string(100000, 'A');
+    for (const auto& fields : {std::vector<std::string>{picture, "TITLE=Song", "ARTIST=Band"},
+                               std::vector<std::string>{"TITLE=Song", picture, "ARTIST=Band"}}) {
+        OggShape shape;
+        shape.comments = VorbisComments("v", fields);
+        shape.commentPageBytes = 16 * 255;
+        MemoryFiles memory;
+        memory.Add("a.ogg", OggVorbisFile(shape));
+        test::CountingFiles files(memory);
+        TOggVorbis ogg(files);
+        ASSERT_TRUE(ogg.Open("a.ogg"));
+        EXPECT_EQ(ogg.Title, "Song");
+        EXPECT_EQ(ogg.Artist, "Band");
+        EXPECT_LT(files.bytes, 30000);  // page headers and the end of the file
+    }
+}
+
+// A page of another stream inside the packet is passed over; a page that
+// does not continue the packet ends it.
+TEST(OggVorbis, CommentPacketFollowsOnlyItsOwnStream) {
+    const Bytes packet = test::VorbisCommentPacket(VorbisComments("v", {std::string(5000, 'x'), "TITLE=Song"}));
+    const size_t secondPage = 27 + 16 + 16 * 255;
+    auto file = [&](const Bytes& pages) {
+        return test::Concat({test::OggPage(test::VorbisIdentPacket(2, 44100, 128000), 0), pages,
+                             test::OggPage(Bytes(4000, 0), 441000, 9)});
+    };
+    Bytes pages = test::OggPages(packet, 16 * 255, 1);
+    const Bytes other = test::OggPages(Bytes(300, 'y'), 16 * 255, 1, 0x9999);
+    Bytes interleaved = pages;
+    interleaved.insert(interleaved.begin() + secondPage, other.begin(), other.end());
+    EXPECT_EQ(Read(file(interleaved)).reader.Title, "Song");
+    pages[secondPage + 5] = 0;  // the continued flag
+    EXPECT_EQ(Read(file(pages)).reader.Title, "");
+}
+
+// The packet ends after 16 MiB or 8192 pages: a field behind either bound is not read.
+TEST(OggVorbis, CommentPacketWalkIsBounded) {
+    auto title = [](size_t longField, size_t pageBytes) {
+        OggShape shape;
+        shape.comments = VorbisComments("v", {"COMMENT=" + std::string(longField, 'x'), "TITLE=reached"});
+        shape.commentPageBytes = pageBytes;
+        return Read(OggVorbisFile(shape)).reader.Title;
+    };
+    EXPECT_EQ(title((16 << 20) - 100, 254 * 255), "reached");
+    EXPECT_EQ(title(16 << 20, 254 * 255), "");
+    EXPECT_EQ(title(8000 * 255, 255), "reached");
+    EXPECT_EQ(title(8192 * 255, 255), "");
 }
 
 TEST(OggVorbis, TextsWithoutEqualsSignFillTheVendorOnlyOnce) {

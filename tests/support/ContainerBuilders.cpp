@@ -39,6 +39,24 @@ Bytes OggPage(const Bytes& packet, int64_t granule, uint32_t sequence) {
     return out;
 }
 
+Bytes OggPages(const Bytes& packet, size_t pageBytes, uint32_t sequence, uint32_t serial) {
+    Bytes out;
+    size_t at = 0;
+    do {
+        const size_t size = std::min(pageBytes, packet.size() - at);
+        Bytes page = OggPage(Bytes(packet.begin() + at, packet.begin() + at + size), 0, sequence++);
+        if (at + size < packet.size()) {  // the packet goes on: no closing lacing value
+            page.erase(page.begin() + 27 + page[26] - 1);
+            page[26]--;
+        }
+        if (at > 0) page[5] = 1;  // continued packet
+        for (int i = 0; i < 4; ++i) page[14 + i] = static_cast<uint8_t>(serial >> 8 * i);
+        out.insert(out.end(), page.begin(), page.end());
+        at += size;
+    } while (at < packet.size());
+    return out;
+}
+
 Bytes VorbisIdentPacket(uint8_t channels, uint32_t sampleRate, int32_t nominalBitRate) {
     Bytes out{0x01};
     Append(out, "vorbis");
@@ -63,7 +81,8 @@ Bytes VorbisCommentPacket(const Bytes& comments) {
 
 Bytes OggVorbisFile(const OggShape& shape) {
     Bytes out = OggPage(VorbisIdentPacket(shape.channels, shape.sampleRate, shape.nominalBitRate), 0, 0);
-    const Bytes second = OggPage(VorbisCommentPacket(shape.comments), 0, 1);
+    const Bytes packet = VorbisCommentPacket(shape.comments);
+    const Bytes second = shape.commentPageBytes ? OggPages(packet, shape.commentPageBytes, 1) : OggPage(packet, 0, 1);
     out.insert(out.end(), second.begin(), second.end());
     const Bytes audio = OggPage(Bytes(shape.audioBytes, 0), shape.lastGranule, 2);
     out.insert(out.end(), audio.begin(), audio.end());

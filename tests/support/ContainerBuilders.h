@@ -16,6 +16,10 @@ Bytes VorbisComments(const std::string& vendor, const std::vector<std::string>& 
 
 // One Ogg page holding packet, with a lacing table that fits it.
 Bytes OggPage(const Bytes& packet, int64_t granule, uint32_t sequence = 0);
+// Pages of stream serial carrying packet, pageBytes (a multiple of 255, at
+// most 254 * 255) of it on each: every page after the first has the
+// continued flag.
+Bytes OggPages(const Bytes& packet, size_t pageBytes, uint32_t sequence, uint32_t serial = 0x1234);
 Bytes VorbisIdentPacket(uint8_t channels, uint32_t sampleRate, int32_t nominalBitRate);
 Bytes VorbisCommentPacket(const Bytes& comments);  // 0x03 "vorbis", the comments, framing
 
@@ -26,6 +30,7 @@ struct OggShape {
     uint32_t sampleRate = 44100;
     int32_t nominalBitRate = 128000;
     Bytes comments = VorbisComments("Test vendor", {});
+    size_t commentPageBytes = 0;  // 0: the comment packet on one page
     size_t audioBytes = 4000;
     int64_t lastGranule = 441000;
 };
