@@ -25,6 +25,8 @@ cp "$data/adts.aac" fuzz_aac/adts-ffmpeg
 mkdir -p fuzz_mp4
 cp "$data/container.m4a" fuzz_mp4/aac-ffmpeg
 cp "$data/alac.m4a" fuzz_mp4/alac-ffmpeg-mutagen
+# HE-AAC: SBR signalled behind the AAC configuration.
+cp "$data/he-aac.m4a" fuzz_mp4/he-aac-sync-extension
 # An ADIF header (constant rate, 96000 bit/s, LC, 48000 Hz), padded to 200 bytes.
 { printf 'ADIF\000\056\340\001\377\377\376\230\221\277\377\200'; head -c 184 /dev/zero; } >fuzz_aac/adif-built
 # A version 7 header (100 frames, profile byte 176, joint stereo), then the APE
@@ -36,6 +38,10 @@ cp "$data/alac.m4a" fuzz_mp4/alac-ffmpeg-mutagen
 { printf 'MAC \226\017\320\007\004\000\002\000\104\254\000\000\054\000\000\000\000\000\000\000\012\000\000\000\350\003\000\000\000\100\000\000'
   printf 'RIFF'; head -c 36 /dev/zero; printf '\020\261\002\000'; head -c 100 /dev/zero
   tail -c 128 "$data/adts.aac"; } >fuzz_monkey/v399-built
+# Version 3.99 as encoders write it (a descriptor, then the header), with an
+# APE tag; stream version 8 Musepack from mpcenc, with its APE tag.
+cp "$data/monkey-399.ape" fuzz_monkey/v399-descriptor-mutagen
+cp "$data/sv8-radio.mpc" fuzz_mpegplus/sv8-mpcenc
 
 # ASF: the header objects of the WMA fixtures and the start of their data.
 mkdir -p fuzz_wma

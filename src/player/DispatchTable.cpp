@@ -17,8 +17,10 @@ namespace qel {
 
 const std::vector<DispatchRow>& DispatchTable() {
     static const std::vector<DispatchRow> table = {
-        // APE tags on their own: no stream properties, the sound record stays empty.
-        {{".ape"}, {".ape"}, {{MakeAnalyser<TAPEtag>, "apetag"}}, ReadSequence::Standard},
+        // Monkey's Audio with its APE tag, as its encoders name it; else an APE
+        // tag on its own (no stream properties, the sound record stays empty).
+        {{".ape"}, {".ape"}, {{MakeAnalyser<TMonkeyApe>, "monkeytag"}, {MakeAnalyser<TAPEtag>, "apetag"}},
+         ReadSequence::Standard},
         // MPEGplus: only ".mp+" files get a display title.
         {{".mp+", ".mpc"}, {".mp+"}, {{MakeAnalyser<TMPEGplus>, "mpeg+tag"}}, ReadSequence::Standard},
         {{".mac"}, {".mac"}, {{MakeAnalyser<TMonkey>, "monkeytag"}}, ReadSequence::Standard},

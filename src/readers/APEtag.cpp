@@ -160,4 +160,13 @@ void TAPEtag::FillTagInfo(Tinfotag& out) {
 
 std::string TAPEtag::ArtistTitle(const std::string&) { return {}; }
 
+void MergeApeFields(TAPEtag& tag, Tinfotag& out) {
+    if (!tag.Present) return;
+    Tinfotag ape;
+    tag.FillTagInfo(ape);
+    for (auto field : {&Tinfotag::Titlea, &Tinfotag::Artista, &Tinfotag::Albuma, &Tinfotag::Tracka, &Tinfotag::Yeara,
+                       &Tinfotag::Genrea, &Tinfotag::Commenta, &Tinfotag::Copyrighta})
+        out.*field = ape.*field;
+}
+
 }  // namespace qel

@@ -41,4 +41,8 @@ private:
     void ReadItems(BinaryFile& file, int64_t areaEnd, int32_t count, Slots& slots) const;
 };
 
+// A present tag's fields (Titlea ... Copyrighta) into a record that other
+// readers filled; nothing when the tag is absent.
+void MergeApeFields(TAPEtag& tag, Tinfotag& out);
+
 }  // namespace qel

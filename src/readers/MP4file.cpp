@@ -103,12 +103,31 @@ struct DecoderConfig {
     int32_t sampleRate = 0;
     uint32_t maxBitRate = 0, avgBitRate = 0;
     bool lossless = false;
+    // An AAC stream that may carry SBR without saying so: its output rate
+    // may be twice sampleRate, which only the sample entry then tells.
+    bool sbrUnsaid = false;
 };
 
+// Audio object types whose configuration is the general audio one, and those
+// among them that may carry SBR without signalling it.
+constexpr uint32_t kGeneralAudioTypes[] = {1, 2, 3, 4, 6, 7, 17, 19, 20, 21, 22, 23};
+constexpr uint32_t kImplicitSbrTypes[] = {1, 2, 3, 4, 6, 17, 19, 20, 22};
+constexpr uint32_t kSbrType = 5, kPsType = 29;
+constexpr uint32_t kSbrSync = 0x2B7;  // a backward-compatible extension follows
+constexpr int32_t kMaxSbrCoreRate = 24000;
+
+template <size_t N>
+bool IsOneOf(uint32_t type, const uint32_t (&types)[N]) {
+    return std::find(std::begin(types), std::end(types), type) != std::end(types);
+}
+
 // The AAC audio specific configuration: object type, sampling frequency and
-// channel configuration, and the output rate of an explicit SBR extension.
+// channel configuration, and the output rate of SBR: from the extension type
+// in front (hierarchical), from a sync extension behind the general audio
+// configuration (backward-compatible), or left unsaid.
 void ReadAudioSpecificConfig(std::span<const uint8_t> bytes, DecoderConfig& config) {
     const BitWindow bits(bytes);
+    const uint64_t size = bytes.size() * 8;
     uint64_t at = 0;
     auto take = [&](unsigned count) {
         const uint32_t value = bits.Bits(at, count);
@@ -126,9 +145,28 @@ void ReadAudioSpecificConfig(std::span<const uint8_t> bytes, DecoderConfig& conf
     const uint32_t type = objectType();
     int32_t rate = sampleRate();
     const uint32_t layout = take(4);
-    if (type == 5 || type == 29) rate = sampleRate();  // SBR: the extension's rate is the output rate
+    bool sbrSaid = false;
+    if (type == kSbrType || type == kPsType) {
+        rate = sampleRate();  // SBR: the extension's rate is the output rate
+        sbrSaid = true;
+    } else if (IsOneOf(type, kGeneralAudioTypes) && layout != 0) {  // layout 0 brings a program configuration
+        take(1);                           // frame length
+        if (take(1)) take(14);             // core coder delay
+        const bool extension = take(1);
+        if (type == 6 || type == 20) take(3);  // layer
+        if (extension) {
+            if (type == 22) take(5 + 11);                           // sub-frames, layer length
+            if (type == 17 || type == 19 || type == 20 || type == 23) take(3);  // resilience flags
+            take(1);
+        }
+        if (at + 16 <= size && take(11) == kSbrSync && objectType() == kSbrType) {
+            sbrSaid = true;
+            if (take(1)) rate = sampleRate();  // SBR present
+        }
+    }
     config.profileId = type >= 1 && type <= 4 ? static_cast<uint8_t>(type) : 0;
     config.sampleRate = rate;
+    config.sbrUnsaid = !sbrSaid && IsOneOf(type, kImplicitSbrTypes) && rate > 0 && rate <= kMaxSbrCoreRate;
     // Layouts 1 to 6 are that many channels, 7 is 7.1; 0 leaves it to the sample entry.
     config.channels = layout >= 1 && layout <= 6 ? static_cast<uint8_t>(layout) : layout == 7 ? 8 : 0;
 }
@@ -215,7 +253,10 @@ void ReadSampleEntry(BinaryFile& file, const Box& entry, BoxBudget& budget, MP4A
         }
     }
     if (config.channels > 0) audio.Channels = config.channels;
-    if (config.sampleRate > 0) audio.SampleRate = config.sampleRate;
+    // The configuration's rate is more exact, unless the sample entry gives
+    // the doubled rate of SBR that the configuration leaves unsaid.
+    const bool sbrOutputRate = config.sbrUnsaid && int64_t{audio.SampleRate} == int64_t{config.sampleRate} * 2;
+    if (config.sampleRate > 0 && !sbrOutputRate) audio.SampleRate = config.sampleRate;
     audio.ProfileId = config.profileId;
 }
 

@@ -2,8 +2,8 @@
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
 # Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46,
-# vorbis-tools 1.4.2 (Debian 12 packages sox, lame, ffmpeg, libjpeg-turbo-progs,
-# python3-mutagen, vorbis-tools).
+# vorbis-tools 1.4.2, mpcenc 1.30.1 (Debian 12 packages sox, lame, ffmpeg,
+# libjpeg-turbo-progs, python3-mutagen, vorbis-tools, musepack-tools).
 # Run from anywhere: sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
@@ -64,6 +64,27 @@ ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
   -metadata album="MP4 Album" -metadata date=2019 -metadata track=4/11 -metadata genre=Ambient \
   -metadata comment="made by ffmpeg" -metadata composer="MP4 Composer" \
   -metadata copyright="(c) Fixture" container.m4a
+
+# he-aac.m4a: 1 s of 440 Hz stereo coded as AAC LC at 22050 Hz by ffmpeg
+# (Debian's ffmpeg writes no SBR), then signalled as HE-AAC the way encoders
+# of it do: the audio specific configuration's sync extension says SBR is
+# present at 44100 Hz (its last byte, 0x00 "no SBR" from ffmpeg, becomes
+# 0xA0), and the sample entry gives the output rate, 44100.
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=1:sample_rate=22050" \
+  -ac 2 -c:a aac -b:a 32k -metadata title="HE-AAC Title" -metadata artist="HE-AAC Artist" he-aac.m4a
+/usr/bin/python3 - he-aac.m4a <<'PY'
+import struct, sys
+data = bytearray(open(sys.argv[1], "rb").read())
+config = bytes.fromhex("139056e500")
+at = data.index(config)
+assert data.find(config, at + 1) < 0
+data[at + 4] = 0xA0
+entry = data.index(b"mp4a")
+assert struct.unpack(">I", data[entry + 28:entry + 32])[0] == 22050 << 16
+data[entry + 28:entry + 32] = struct.pack(">I", 44100 << 16)
+open(sys.argv[1], "wb").write(bytes(data))
+PY
 
 # alac.m4a: 0.5 s of 440 Hz, 8000 Hz mono, ALAC in an MP4 container with the
 # movie box first (ffmpeg), tagged by mutagen: UTF-8 beyond ASCII, a track
@@ -224,6 +245,49 @@ f.tags.append(("DATE", "2012"))
 f.save()
 PY
 
+# Musepack stream version 8, written by mpcenc 1.30.1 (musepack-tools).
+# sv8-radio.mpc: the 0.5 s stereo sound of oggenc-sine.ogg at --radio, with the
+# APE tag mpcenc writes. sv8-mono.mpc: 0.7 s of 440 Hz, 48000 Hz mono, untagged.
+mpcenc --silent --overwrite --radio --artist "SV8 Artist" --title "SV8 Title" --album "SV8 Album" \
+  --year 2013 --track 4/12 "$tmp/half.wav" sv8-radio.mpc
+sox -n -r 48000 -c 1 -b 16 "$tmp/mono48.wav" synth 0.7 sine 440 vol 0.5
+mpcenc --silent --overwrite "$tmp/mono48.wav" sv8-mono.mpc
+
+# Monkey's Audio, built by hand (no Debian package writes it): headers that
+# say what an encoder's would, and random frame bytes, which no reader decodes.
+# monkey-399.ape: version 3.99 (a descriptor and the header it points to),
+# 1.5 s of 44100 Hz stereo 16-bit, with an APEv2 tag written by mutagen.
+# monkey-397.ape: version 3.97 (the older header, a peak level, the stored WAV
+# header), 0.5 s of 22050 Hz mono 16-bit, untagged.
+/usr/bin/python3 - <<'PY'
+import random, struct
+from mutagen.monkeysaudio import MonkeysAudio
+def wav_header(blocks, rate, channels, bits):
+    size = blocks * channels * bits // 8
+    return (b"RIFF" + struct.pack("<I", 36 + size) + b"WAVEfmt "
+            + struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * channels * bits // 8, channels * bits // 8, bits)
+            + b"data" + struct.pack("<I", size))
+def frame_bytes(count, seed):
+    random.seed(seed)
+    return bytes(random.getrandbits(8) for _ in range(count))
+wav = wav_header(66150, 44100, 2, 16)
+descriptor = b"MAC " + struct.pack("<HHIIIIIII", 3990, 0, 52, 24, 4, len(wav), 600, 0, 0) + bytes(16)
+header = struct.pack("<HHIIIHHI", 2000, 0, 73728 * 4, 66150, 1, 16, 2, 44100)
+seek_table = struct.pack("<I", 52 + 24 + 4 + len(wav))
+open("monkey-399.ape", "wb").write(descriptor + header + seek_table + wav + frame_bytes(600, 66150))
+f = MonkeysAudio("monkey-399.ape")
+f.add_tags()
+f["Title"] = "Monkey Title"
+f["Artist"] = "Monkey Artist"
+f["Album"] = "Monkey Album"
+f["Year"] = "2014"
+f["Track"] = "6/10"
+f.save()
+wav = wav_header(11025, 22050, 1, 16)
+header = b"MAC " + struct.pack("<HHHHIIIIII", 3970, 3000, 0x04, 1, 22050, len(wav), 0, 1, 11025, 16384)
+open("monkey-397.ape", "wb").write(header + wav + frame_bytes(400, 11025))
+PY
+
 # flac-sine.flac: 0.25 s of 440 Hz, 44100 Hz mono 16-bit, written by flac 1.4.2
 # with a seek table, comments, a 1x1 PNG front cover (picture block) and padding.
 sox -n -r 44100 -c 1 -b 16 "$tmp/quarter.wav" synth 0.25 sine 440 vol 0.5
@@ -252,8 +316,9 @@ jpegtran -progressive -outfile pictures/progressive.jpg "$tmp/progressive-source
 ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=16x16" -frames:v 1 -y "$tmp/blue.png"
 cp "$tmp/blue.png" pictures/really-png.jpg
 
-# mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2, ASF and Ogg
-# Vorbis fixtures; the tests compare the readers with it.
-/usr/bin/python3 mutagen-reading.py container.m4a alac.m4a id3v24-utf8.mp3 id3v24-utf16be.mp3 \
-  id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma oggenc-sine.ogg picture-first.ogg \
-  picture-after.ogg >mutagen-reading.tsv
+# mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2, ASF, Ogg Vorbis,
+# Musepack and Monkey's Audio fixtures; the tests compare the readers with it.
+/usr/bin/python3 mutagen-reading.py container.m4a alac.m4a he-aac.m4a id3v24-utf8.mp3 \
+  id3v24-utf16be.mp3 id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma oggenc-sine.ogg \
+  picture-first.ogg picture-after.ogg sv8-radio.mpc sv8-mono.mpc monkey-399.ape \
+  monkey-397.ape >mutagen-reading.tsv

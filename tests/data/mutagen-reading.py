@@ -10,6 +10,7 @@ import sys
 
 import mutagen
 from mutagen._vorbis import VComment
+from mutagen.apev2 import APEv2File
 from mutagen.asf import ASF
 from mutagen.mp4 import MP4
 
@@ -17,6 +18,7 @@ MP4_KEYS = {"title": "\xa9nam", "artist": "\xa9ART", "album": "\xa9alb", "year":
 ID3_KEYS = {"title": "TIT2", "artist": "TPE1", "album": "TALB", "year": "TDRC"}
 ASF_KEYS = {"title": "Title", "artist": "Author", "album": "WM/AlbumTitle", "year": "WM/Year",
             "track": "WM/TrackNumber"}
+APE_KEYS = {"title": "Title", "artist": "Artist", "album": "Album", "year": "Year", "track": "Track"}
 VORBIS_KEYS = {"title": "title", "artist": "artist", "album": "album", "year": "date", "track": "tracknumber"}
 
 
@@ -45,6 +47,11 @@ def vorbis_fields(f):
     return {name: tags[key][0] if key in tags else "" for name, key in VORBIS_KEYS.items()}
 
 
+def ape_fields(f):
+    tags = f.tags or {}
+    return {name: str(tags[key]) if key in tags else "" for name, key in APE_KEYS.items()}
+
+
 def main(paths):
     columns = ["title", "artist", "album", "year", "track"]
     print("\t".join(["file"] + columns + ["duration", "samplerate", "channels"]))
@@ -56,6 +63,8 @@ def main(paths):
             fields = asf_fields(f)
         elif isinstance(f.tags, VComment):
             fields = vorbis_fields(f)
+        elif isinstance(f, APEv2File):
+            fields = ape_fields(f)
         else:
             fields = id3_fields(f)
         info = [repr(f.info.length), str(f.info.sample_rate), str(f.info.channels)]

@@ -381,6 +381,19 @@ TEST(AACfile, MP4SoundFieldsComeFromTheMovie) {
         {"explicit SBR: the extension's rate",
          [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 0, 48000, {0x2B, 0x11, 0x88}); }, "2", "48000",
          "48000", "Unknown", "Unknown", 10},
+        {"backward-compatible SBR: the extension's rate, not the sample entry's",
+         [](Mp4Shape& s) {
+             // LC, 22050 Hz, stereo, then the sync extension with SBR present at 44100 Hz.
+             s.entryChildren = Mp4Esds(0x40, 0, 48000, {0x13, 0x90, 0x56, 0xE5, 0xA0});
+             s.entryRate = 22050;
+         },
+         "2", "44100", "48000", "Unknown", "AAC LC", 10},
+        {"an extension that says no SBR keeps the core rate",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 0, 48000, {0x13, 0x90, 0x56, 0xE5, 0x00}); }, "2",
+         "22050", "48000", "Unknown", "AAC LC", 10},
+        {"SBR left unsaid: the sample entry's doubled rate",
+         [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x40, 0, 48000, {0x13, 0x90}); }, "2", "44100", "48000",
+         "Unknown", "AAC LC", 10},
         {"MPEG-2 AAC: the object type names the profile",
          [](Mp4Shape& s) { s.entryChildren = Mp4Esds(0x68, 0, 64000, {0x0A, 0x08}); }, "1", "44100", "64000",
          "Unknown", "AAC SSR", 10},

@@ -60,6 +60,7 @@ TEST(MPEGplus, Version7HeaderWithoutTags) {
     expected.ProfileID = "4";
     expected.streamversion = "7";
     expected.framecount = "10000";
+    expected.samplrate = "44100";
     EXPECT_EQ(a.sound, expected);
     EXPECT_EQ(a.tags, Tinfotag{});
     EXPECT_FALSE(a.reader.HasTag);
@@ -73,6 +74,8 @@ TEST(MPEGplus, Version7ProfilesAndChannelModes) {
     for (const auto& [byte, text] : profiles) {
         Analysed a(Padded(Version7(100, byte, 0xBF), 1000));
         EXPECT_EQ(a.sound.profile, text) << int(byte);
+        // The low 2 bits of the profile byte give the sample rate.
+        EXPECT_EQ(a.sound.samplrate, byte == 177 ? "48000" : "44100") << int(byte);
         EXPECT_EQ(a.sound.cnanmod, "Stereo");  // every bit of byte 11 but 0x40
         EXPECT_EQ(a.sound.cnanmodid, "1");
     }
@@ -89,6 +92,7 @@ TEST(MPEGplus, OlderVersionsTakeFrameCountAndBitRateFromTheirWords) {
         EXPECT_EQ(a.sound.cnanmod, "Stereo");
         EXPECT_EQ(a.sound.profile, "Unknown");
         EXPECT_EQ(a.sound.ProfileID, "0");
+        EXPECT_EQ(a.sound.samplrate, "44100");  // the only rate before version 7
     }
     {
         // Version 5: the stored bit rate holds whatever the file size.
@@ -194,6 +198,82 @@ TEST(MPEGplus, TagsTitleAndFlags) {
         EXPECT_FALSE(a.reader.ID3v1.Present);
         EXPECT_FALSE(a.reader.APE.Present);
         EXPECT_TRUE(a.reader.ID3v2.Present);
+    }
+}
+
+// Version 8: "MPCK", then packets of a two-letter key, their whole size
+// (one byte here) and their contents, up to the audio packet.
+Bytes Packet(const std::string& key, const Bytes& contents) {
+    return Concat({Bytes(key.begin(), key.end()), {static_cast<uint8_t>(3 + contents.size())}, contents});
+}
+
+Bytes Groups(uint64_t value) {  // 7 bits a byte, the top bit on all but the last
+    Bytes out{static_cast<uint8_t>(value & 0x7F)};
+    while (value >>= 7) out.insert(out.begin(), static_cast<uint8_t>(0x80 | (value & 0x7F)));
+    return out;
+}
+
+// The stream header: CRC, version 8, samples, silence, the rate index (top 3
+// bits), the channels less one (top 4 bits) with the mid-side bit 0x08.
+Bytes StreamHeader(uint64_t samples, uint64_t silence, uint8_t rateIndex, uint8_t channels, bool midSide) {
+    return Packet("SH", Concat({{0, 0, 0, 0, 8}, Groups(samples), Groups(silence),
+                                {static_cast<uint8_t>(rateIndex << 5 | 20),
+                                 static_cast<uint8_t>((channels - 1) << 4 | (midSide ? 8 : 0) | 3)}}));
+}
+
+Bytes Version8(std::initializer_list<Bytes> packets) {
+    Bytes out{'M', 'P', 'C', 'K'};
+    for (const auto& p : packets) out = Concat({out, p});
+    return Concat({out, {'A', 'P'}, Bytes(3000, 0x55)});
+}
+
+TEST(MPEGplus, Version8StreamFromItsPackets) {
+    const Bytes encoderInfo = Packet("EI", {0x91, 1, 30, 1});  // profile 9 (radio), encoder 1.30.1
+    Analysed a(Concat({Version8({StreamHeader(44100 + 576, 576, 0, 2, true), Packet("RG", Bytes(9, 0)), encoderInfo}),
+                       ID3v1ArtistTitle("Band", "Song")}));
+    ASSERT_TRUE(a.open);
+    EXPECT_EQ(a.sound.streamversion, "8");
+    EXPECT_EQ(a.sound.samplrate, "44100");
+    EXPECT_EQ(a.sound.duration, "1");  // the silence at the start is not played
+    EXPECT_EQ(a.sound.framecount, "39");  // 44676 samples in frames of 1152
+    EXPECT_EQ(a.sound.cnanmod, "Joint Stereo");
+    EXPECT_EQ(a.sound.profile, "Radio");
+    EXPECT_EQ(a.sound.bitrate, IntText(RoundTiesEven((a.reader.FileLength - 128.0) * 8 / 1000)));
+    EXPECT_EQ(a.tags.Title1, "Song");
+
+    // More than two channels, rate index 3, no mid-side coding; an index that names no rate is no stream.
+    Analysed many(Version8({StreamHeader(48000, 0, 3, 6, false)}));
+    EXPECT_EQ(many.sound.cnanmod, "Multi Channel");
+    EXPECT_EQ(many.sound.samplrate, "32000");
+    EXPECT_EQ(Analysed(Version8({StreamHeader(48000, 0, 2, 2, false)})).sound.cnanmod, "Stereo");
+    EXPECT_FALSE(Analysed(Version8({StreamHeader(48000, 0, 4, 2, false)})).open);
+}
+
+// Packet sizes are distrusted: the walk ends at a packet that cannot hold its
+// key and size, runs past the file, has no two-letter key or comes after the
+// audio, and after 64 packets; the stream header must hold its fields.
+TEST(MPEGplus, Version8PacketWalkIsBounded) {
+    const Bytes header = StreamHeader(44100, 0, 0, 2, false);
+    auto others = [](size_t count) {
+        Bytes out;
+        while (count-- > 0) out = Concat({out, Packet("XX", {})});
+        return out;
+    };
+    const std::vector<std::pair<Bytes, bool>> cases = {
+        {Version8({Packet("RG", Bytes(9, 0)), header}), true},
+        {Version8({others(63), header}), true},
+        {Version8({others(64), header}), false},
+        {Version8({{'X', 'X', 2}, header}), false},                                   // smaller than key and size
+        {Version8({{'X', 'X', 0xFF, 0x7F}, header}), false},                          // 16383 bytes
+        {Version8({Concat({{'X', 'X'}, Bytes(9, 0xFF), {1}}), header}), false},      // size over 8 bytes
+        {Version8({Packet("x1", {}), header}), false},
+        {Version8({Packet("AP", {}), header}), false},
+        {Version8({Packet("SH", {0, 0, 0, 0, 8, 0x81})}), false},                      // cut inside its fields
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        Analysed a(cases[i].first);
+        EXPECT_TRUE(a.read) << i;
+        EXPECT_EQ(a.open, cases[i].second) << i;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/FloatControl.h"
 #include "readers/Monkey.h"
+#include "readers/TextForms.h"
 #include "support/AnalysedBytes.h"
 #include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
@@ -84,6 +85,7 @@ TEST(Monkey, StereoNormalWithPeakLevel) {
     expected.ratio = "50";
     expected.peak = "50";
     expected.filelen = "88222";
+    expected.samplrate = "44100";
     EXPECT_EQ(a.sound, expected);
     EXPECT_EQ(a.tags, Tinfotag{});
     EXPECT_EQ(a.ArtistTitle(), "");
@@ -235,6 +237,41 @@ TEST(Monkey, DamagedDataSizeGivesNoDivisionByZero) {
     f.dataSize = 0x7FFFFFFF;  // the 44 added must not wrap
     Analysed big{f};
     EXPECT_GT(big.reader.RatioPercent(), 0);
+}
+
+// Version 3.99: a descriptor of the given length, then the header it points
+// to (24-bit stereo 44100 Hz, frames of 294912 blocks), in 5000 bytes.
+Bytes Described(uint32_t length, uint16_t flags, uint32_t frames, uint32_t finalBlocks) {
+    Bytes out;
+    test::Append(out, "MAC ");
+    test::AppendLE16(out, 3990);
+    test::AppendLE16(out, 0);
+    test::AppendLE32(out, length);
+    out.resize(length, 0);
+    for (uint32_t field : {2000u, uint32_t{flags}}) test::AppendLE16(out, static_cast<uint16_t>(field));
+    for (uint32_t field : {294912u, finalBlocks, frames}) test::AppendLE32(out, field);
+    for (uint32_t field : {24u, 2u}) test::AppendLE16(out, static_cast<uint16_t>(field));
+    test::AppendLE32(out, 44100);
+    out.resize(5000, 0x33);
+    return out;
+}
+
+// The described header gives the play time from its blocks, wherever the
+// descriptor puts it and whether a WAV header is stored or not.
+TEST(Monkey, Version398AndLaterReadTheDescribedHeader) {
+    for (auto [length, flags] : {std::pair<uint32_t, uint16_t>{52, 0}, {60, TMonkey::kFlagNoWavHeader}}) {
+        Analysed a(Described(length, flags, 2, 10000));  // 304912 blocks
+        ASSERT_TRUE(a.open);
+        EXPECT_EQ(a.sound.version, "3.99");
+        EXPECT_EQ(a.sound.samplrate, "44100");
+        EXPECT_EQ(a.sound.duration, RealText(304912 / 44100.0));
+        EXPECT_EQ(a.sound.bits, "24");
+        EXPECT_EQ(a.sound.ratio, RealText(5000 / (304912 * 6 + 44.0) * 100));
+        EXPECT_EQ(a.sound.peak, "0");  // not stored
+    }
+    // A header past the end of the file fails the read; the largest counts stay finite.
+    EXPECT_FALSE(Analysed(Described(4990, 0, 2, 10000)).read);
+    EXPECT_GT(Analysed(Described(52, 0, 0xFFFFFFFF, 0xFFFFFFFF)).reader.DurationSeconds(), 1e10);
 }
 
 TEST(Monkey, ID3v1TagFillsTheTagsAndTheTitle) {
