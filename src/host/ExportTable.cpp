@@ -29,6 +29,7 @@ void RunExport(ExportHandler handler) noexcept {
     PluginState& plugin = Plugin();
     if (plugin.form == nullptr || handler == nullptr) return;
     try {
+        FormCall call;
         handler(plugin);
     } catch (...) {
         // A command reports through the slots, the status and the player's

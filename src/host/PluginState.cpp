@@ -7,6 +7,28 @@ PluginState& Plugin() {
     return state;
 }
 
+FormCall::~FormCall() {
+    PluginState& plugin = Plugin();
+    if (--plugin.formCalls > 0) return;
+    // A release may start new calls (and queue more releases): take them one at a time.
+    while (plugin.formCalls == 0 && !plugin.releases.empty()) {
+        std::function<void()> release = std::move(plugin.releases.front());
+        plugin.releases.erase(plugin.releases.begin());
+        try {
+            release();
+        } catch (...) {
+        }
+    }
+}
+
+void ReleaseWhenIdle(std::function<void()> release) {
+    if (Plugin().formCalls == 0) {
+        release();
+        return;
+    }
+    Plugin().releases.push_back(std::move(release));
+}
+
 const char* const kShortInfo = "Korvel Tessaly";
 const char* const kInfo =
     "Korvel Tessaly v3.0\r\n"

@@ -49,6 +49,7 @@ void Tformplug::WmDestroy() {
     setnum();
     settemplist();
     pl.SaveEqualizer();
+    pl.Close();
 }
 
 void Tformplug::listClick() { list.clickitem(); }
@@ -83,6 +84,9 @@ void Tformplug::listaddlist(int32_t countlist) {
     titlelist(countlist);
     ports_.listView.SetItemIndex(0);
     if (ports_.listView.ItemIndex() >= 0) list.takeselected();
+    // The window may have been destroyed inside the play's error box: its
+    // state files are written already.
+    if (pl.Closed()) return;
     settemplist();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/PluginState.h"
 #include "platform/BinaryFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ListBoxView.h"
@@ -104,12 +105,27 @@ private:
     void titlelist(int32_t count);
     void clickhost();
 
-    // ListBoxListener: the list box's own events.
-    void ListClick() override { listClick(); }
-    void ListDblClick() override { listDblClick(); }
-    void ListStartDrag() override { listStartDrag(); }
-    void ListEndDrag() override { listEndDrag(); }
-    void ListMouseUp(MouseButton button) override { listMouseUp(button); }
+    // ListBoxListener: the list box's own events, each a call into the window.
+    void ListClick() override {
+        FormCall call;
+        listClick();
+    }
+    void ListDblClick() override {
+        FormCall call;
+        listDblClick();
+    }
+    void ListStartDrag() override {
+        FormCall call;
+        listStartDrag();
+    }
+    void ListEndDrag() override {
+        FormCall call;
+        listEndDrag();
+    }
+    void ListMouseUp(MouseButton button) override {
+        FormCall call;
+        listMouseUp(button);
+    }
 
     FormPorts ports_;
 };

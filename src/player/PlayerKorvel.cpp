@@ -50,6 +50,7 @@ TPlayerKorvel::TPlayerKorvel(PlayerPorts ports)
 }
 
 bool TPlayerKorvel::OpenAndPlay(const std::string& file) {
+    if (closed_) return false;
     ErrorText.clear();
     if (Started == 1) {
         if (InModule* in = InputModule()) in->Stop();
@@ -82,7 +83,7 @@ bool TPlayerKorvel::OpenAndPlay(const std::string& file) {
 
 bool TPlayerKorvel::StartPlay() {
     InModule* in = InputModule();
-    if (CurrentFile.empty() || !in) return false;
+    if (closed_ || CurrentFile.empty() || !in) return false;
     int result;
     // An end message the module posts from now on, even before Play returns, is of this play.
     PlayChanged();
@@ -209,7 +210,13 @@ void TPlayerKorvel::PlayChanged() {
     if (On_playchange) On_playchange(mark);
 }
 
+void TPlayerKorvel::Close() {
+    StopPlay();
+    closed_ = true;
+}
+
 void TPlayerKorvel::ReportError() {
+    if (closed_) return;
     Fire(On_error, *this);
     if (vieverror) ports_.boxes.ShowError(ErrorText);
     CurrentFile.clear();

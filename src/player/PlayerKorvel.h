@@ -78,6 +78,10 @@ public:
     bool StartPlay();
     void StopPlay();
     void TogglePause();
+    // The window is gone, possibly while one of the player's message boxes
+    // was up: stop, and from then on start nothing and report nothing.
+    void Close();
+    bool Closed() const { return closed_; }
     void SeekPercent(int32_t percent);
     int32_t PositionPercent();
     void SetVolumeLevel(int32_t volume);
@@ -146,6 +150,7 @@ private:
     std::string EqualizerPath() const;
 
     PlayerPorts ports_;
+    bool closed_ = false;
     EndOfFileGate endGate_;
     ProfileFile SettingsFile;  // "plkv.ini", open for the player's lifetime
 };

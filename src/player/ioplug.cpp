@@ -44,7 +44,9 @@ void InstallCallbacks(InModule& record) {
     record.SetInfo = SetInfo;
 }
 
-ModuleSlots::~ModuleSlots() {
+ModuleSlots::~ModuleSlots() { UnloadAll(); }
+
+void ModuleSlots::UnloadAll() {
     UnloadInModule();
     UnloadOutModule();
 }
@@ -67,8 +69,11 @@ bool ModuleSlots::LoadOutModule(const std::string& path) {
     return outGetter_ != nullptr;
 }
 
+// A module whose record we took has been initialised: it is told to quit
+// (it saves its settings and ends its threads there) before its library goes.
 void ModuleSlots::UnloadInModule() {
     inGetter_ = nullptr;
+    if (in_ && in_->Quit) in_->Quit();
     // The record lives in the library: it goes with it.
     in_ = nullptr;
     if (inLibrary_) {
@@ -79,6 +84,7 @@ void ModuleSlots::UnloadInModule() {
 
 void ModuleSlots::UnloadOutModule() {
     outGetter_ = nullptr;
+    if (out_ && out_->Quit) out_->Quit();
     out_ = nullptr;
     if (outLibrary_) {
         libraries_.Free(outLibrary_);
@@ -129,7 +135,10 @@ bool ModuleSlots::LoadModules(ModuleRequest request) {
 }
 
 ModuleSlots& LibraryModules() {
-    static ModuleSlots slots;
+    // Never destroyed: at process exit the modules' threads are gone and their
+    // libraries are being torn down, so nothing may call into them then. The
+    // window's clean-up unloads them (UnloadAll) while the process goes on.
+    static ModuleSlots& slots = *new ModuleSlots;
     return slots;
 }
 

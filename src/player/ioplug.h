@@ -21,7 +21,8 @@ struct ModuleRequest {
 class ModuleSlots {
 public:
     explicit ModuleSlots(DynamicLibraries& libraries = SystemLibraries()) : libraries_(libraries) {}
-    // Unloading the owner frees both libraries without stopping the modules.
+    // Unloading the owner tells both modules to quit and frees them, without
+    // stopping them: the player stops them first.
     ~ModuleSlots();
     ModuleSlots(const ModuleSlots&) = delete;
     ModuleSlots& operator=(const ModuleSlots&) = delete;
@@ -30,8 +31,10 @@ public:
     // the getter stays loaded until the next load or unload of its kind.
     bool LoadInModule(const std::string& path);
     bool LoadOutModule(const std::string& path);
+    // Each tells the module to quit (once it was initialised) and frees it.
     void UnloadInModule();
     void UnloadOutModule();
+    void UnloadAll();
 
     // Loads and initialises the input module of request.modulePath, hands it
     // the callbacks, then loads and initialises the output module. False with
@@ -60,7 +63,7 @@ private:
     OutModule* out_ = nullptr;
 };
 
-// The library's own slots, freed when the library is unloaded.
+// The library's own slots, emptied by the window's clean-up.
 ModuleSlots& LibraryModules();
 
 // Writes the library's visualisation and sample-processing callbacks into an

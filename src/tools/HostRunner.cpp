@@ -247,10 +247,43 @@ bool Runner::destroy(const Action&) {
     return true;
 }
 
+bool Runner::destroyonclick(const Action&) {
+    host_.DestroyOnClick();
+    return true;
+}
+
+// After FreeLibrary no window of the plug-in may be left to reach its code:
+// the host's own traffic, broadcasts and the messages modules send, post and
+// time would otherwise run into unmapped memory and end the host.
+bool Runner::unload(const Action& a) {
+    FreeLibrary(plugin_.library);
+    plugin_ = Plugin{};
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : ThreadWindows()) {
+            for (UINT message : {UINT(WM_USER), UINT(WM_USER + 2), UINT(WM_APP + 1), UINT(WM_PAINT)})
+                SendMessageA(window, message, 0, 0);
+            PostMessageA(window, WM_TIMER, 1, 0);
+        }
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0, SMTO_ABORTIFHUNG, 100, &answer);
+        PostMessageA(HWND_BROADCAST, WM_USER + 2, 0, 0);
+        Pump(50);
+    } while (GetTickCount() - start < DWORD(Int(a.args[0])));
+    std::printf("unloaded: the host lives on\n");
+    return true;
+}
+
 // Windows the plug-in opens
 
 bool Runner::closeboxes(const Action&) {
     dialogs_.CloseBoxes();
+    return true;
+}
+
+bool Runner::expectboxes(const Action& a) {
+    const int count = static_cast<int>(dialogs_.boxes().size());
+    Expect(a, count == Int(a.args[0]), std::to_string(count) + " boxes");
     return true;
 }
 

@@ -7,8 +7,15 @@ namespace {
 
 constexpr const char* kHostClass = "QelHostWindow";
 constexpr const char* kFrameClass = "QelHostFrame";
-constexpr UINT_PTR kTickTimer = 7;
 constexpr UINT kTickMilliseconds = 100;
+
+HostWindow* ticking = nullptr;
+
+// A timer of the thread, not of the window: it ticks in every message loop
+// of the thread, message boxes' included, also once the window is gone.
+void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (ticking) ticking->RunTick();
+}
 
 }  // namespace
 
@@ -28,9 +35,7 @@ LRESULT CALLBACK HostWindow::Procedure(HWND window, UINT message, WPARAM wParam,
             self->clicks_.lastTick = GetTickCount();
             self->clicks_.lastX = static_cast<int16_t>(LOWORD(lParam));
             self->clicks_.lastY = static_cast<int16_t>(HIWORD(lParam));
-            return 0;
-        case WM_TIMER:
-            if (wParam == kTickTimer && self->tick_) self->tick_();
+            if (self->destroyOnClick_) self->Destroy();
             return 0;
         case WM_DESTROY:
             self->window_ = nullptr;
@@ -61,8 +66,10 @@ bool HostWindow::Create(bool nested) {
         window_ = CreateWindowExA(0, kHostClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 10, 10, 600, 420,
                                   frame, nullptr, type.hInstance, this);
     }
-    if (window_) SetTimer(window_, kTickTimer, kTickMilliseconds, nullptr);
-    return window_ != nullptr;
+    if (!window_) return false;
+    ticking = this;
+    SetTimer(nullptr, 0, kTickMilliseconds, Tick);
+    return true;
 }
 
 void HostWindow::Destroy() {

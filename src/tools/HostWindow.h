@@ -23,8 +23,14 @@ public:
     const Clicks& clicks() const { return clicks_; }
     // Called about every 100 ms from the message loop.
     void OnTick(std::function<void()> tick) { tick_ = std::move(tick); }
+    void RunTick() {
+        if (tick_) tick_();
+    }
     // Destroys the window and its frame (once).
     void Destroy();
+    // From now on the plug-in's click destroys the window, as a host script
+    // that closes its page on the click does.
+    void DestroyOnClick() { destroyOnClick_ = true; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -32,6 +38,7 @@ private:
     HWND window_ = nullptr;
     Clicks clicks_;
     std::function<void()> tick_;
+    bool destroyOnClick_ = false;
 };
 
 // Runs the message loop until the deadline or until done() holds; true when it held.

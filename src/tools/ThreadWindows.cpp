@@ -47,6 +47,8 @@ std::vector<HWND> ThreadTopWindows() {
     return windows;
 }
 
+BOOL CALLBACK CollectChild(HWND window, LPARAM found) { return CollectWindow(window, found); }
+
 BOOL CALLBACK FindListBox(HWND child, LPARAM found) {
     if (lstrcmpiA(ClassOf(child).c_str(), "ListBox") != 0) return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
@@ -99,6 +101,13 @@ void DialogWatch::AnswerDialog(HWND dialog) {
         problems_.push_back("the dialog did not take \"" + answer_->path + "\" and was cancelled");
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }
+}
+
+std::vector<HWND> ThreadWindows() {
+    std::vector<HWND> windows = ThreadTopWindows();
+    const size_t tops = windows.size();
+    for (size_t i = 0; i < tops; ++i) EnumChildWindows(windows[i], CollectChild, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
 std::optional<std::vector<std::string>> ListTexts() {

@@ -42,6 +42,9 @@ private:
     std::vector<std::string> problems_;
 };
 
+// The top-level windows of this thread and all their descendants.
+std::vector<HWND> ThreadWindows();
+
 // The texts of the first list box on this thread (the plug-in's playlist),
 // in order; nothing when there is none.
 std::optional<std::vector<std::string>> ListTexts();

@@ -184,6 +184,27 @@ TEST_F(FormTest, PlayerErrorSetsStatusAndLeavesTheTimer) {
     EXPECT_FALSE(window.clicks.empty());
 }
 
+TEST_F(FormTest, WindowDestroyedInsideTheErrorBoxEndsTheCallThatShowedIt) {
+    // The host destroys the window while the player's first error box is up:
+    // the state is written then; the load returning from the box reports
+    // nothing more and writes nothing again, and the object outlives it.
+    Create();
+    ListOf({"C:\\m\\x.ogg"});  // no "in_vorbis.dll" among the modules
+    bool released = false;
+    boxes.whileShown = [&] {
+        form->WmDestroy();
+        std::filesystem::remove(temp + "pl.tmp");
+        ReleaseWhenIdle([&] { released = true; });
+        EXPECT_FALSE(released);
+    };
+    Plugin().file = temp + "list.kvl";
+    Call("loadlist");
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(temp + "pl.tmp"));
+    EXPECT_TRUE(released);
+    EXPECT_FALSE(form->pl.OpenAndPlay("C:\\m\\a.voc"));
+}
+
 TEST_F(FormTest, AddToListKeepsTheSelectedItem) {
     Create();
     ListOf({"C:\\m\\a.voc", "C:\\m\\b.voc", "C:\\m\\c.voc"});

@@ -64,7 +64,7 @@ TEST(ModuleSlots, VolumeIsScaledWithTruncatingDivision) {
     folder.Add("in_wave", "in_wave.dll").Add("out_wave", "out_wave.dll");
     ModuleSlots slots;
     for (int32_t volume : {33, -7}) ASSERT_TRUE(Load(slots, folder, "in_wave.dll", volume).ok);
-    EXPECT_THAT(log.Of("out_wave.dll"), ElementsAre("Init", "SetVolume 82", "Init", "SetVolume -17"));
+    EXPECT_THAT(log.Of("out_wave.dll"), ElementsAre("Init", "SetVolume 82", "Quit", "Init", "SetVolume -17"));
 }
 
 TEST(ModuleSlots, EveryFileLoadsBothLibrariesAfreshAndUnloadingFreesThem) {
@@ -78,9 +78,11 @@ TEST(ModuleSlots, EveryFileLoadsBothLibrariesAfreshAndUnloadingFreesThem) {
         ASSERT_TRUE(Load(slots, folder, "in_wave.dll").ok);
         EXPECT_EQ(libraries.loaded.size(), 4u);
         EXPECT_EQ(libraries.live, 2);
-        EXPECT_THAT(log.Of("in_wave.dll"), ElementsAre("Init", "Init"));
+        EXPECT_THAT(log.Of("in_wave.dll"), ElementsAre("Init", "Quit", "Init"));
     }
     EXPECT_EQ(libraries.live, 0);
+    EXPECT_THAT(log.Of("in_wave.dll"), ElementsAre("Init", "Quit", "Init", "Quit"));
+    EXPECT_THAT(log.Of("out_wave.dll"), ElementsAre("Init", "SetVolume 125", "Quit", "Init", "SetVolume 125", "Quit"));
 }
 
 TEST(ModuleSlots, MissingOrBrokenModulesGiveTheirMessages) {
@@ -122,7 +124,7 @@ TEST(ModuleSlots, MissingOrBrokenModulesGiveTheirMessages) {
     EXPECT_FALSE(nullOutput.ok);
     EXPECT_EQ(nullOutput.errorText, "error init out_null.dll ");
 
-    EXPECT_THAT(log.Of("in_wave.dll"), ElementsAre("Init", "Init"));
+    EXPECT_THAT(log.Of("in_wave.dll"), ElementsAre("Init", "Quit", "Init"));
 }
 
 TEST(ModuleSlots, AModuleFolderThatDoesNotExist) {

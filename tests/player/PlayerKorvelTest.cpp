@@ -126,7 +126,7 @@ TEST_F(PlayerTest, AnotherFileStopsTheCurrentOneAndReloadsBothModules) {
     Playing();
     fake.AddInput(std::string(kFolder) + "in_flac.dll");
     EXPECT_TRUE(player->OpenAndPlay("b.flac"));
-    EXPECT_THAT(fake.TakeCalls(), ElementsAre("Stop", "Init", "out Init", "out SetVolume 125", "Play b.flac"));
+    EXPECT_THAT(fake.TakeCalls(), ElementsAre("Stop", "Quit", "Init", "out Quit", "out Init", "out SetVolume 125", "Play b.flac"));
     EXPECT_EQ(fake.libraries.live, 2);
     EXPECT_EQ(player->ModulePath, std::string(kFolder) + "in_flac.dll");
 }
@@ -530,7 +530,7 @@ TEST_F(PlayerTest, FailedLoadForgetsTheRecordOfTheFreedModule) {
     player->ShowAbout(nullptr);
     player->SetPreamp(1);
     player->Tick();
-    EXPECT_THAT(fake.TakeCalls(), ElementsAre("Stop"));
+    EXPECT_THAT(fake.TakeCalls(), ElementsAre("Stop", "Quit"));
 }
 
 }  // namespace

@@ -7,7 +7,10 @@ namespace {
 
 FakeModules* active = nullptr;
 
-void Note(const std::string& call) { active->calls.push_back(call); }
+// Slots that outlive the fakes still tell their modules to quit: nobody listens then.
+void Note(const std::string& call) {
+    if (active) active->calls.push_back(call);
+}
 // "WORD N", built by appending (GCC 12 warns falsely on a literal plus a temporary).
 void Note(const char* word, int value) {
     std::string text = word;
@@ -19,6 +22,7 @@ void Note(const char* word, int value) {
 void QEL_CDECL Config(ModuleWindow w) { Note(w ? "Config window" : "Config"); }
 void QEL_CDECL About(ModuleWindow w) { Note(w ? "About window" : "About"); }
 void QEL_CDECL Init() { Note("Init"); }
+void QEL_CDECL Quit() { Note("Quit"); }
 int QEL_CDECL InfoBox(char* file, ModuleWindow) {
     Note(std::string("InfoBox ") + file);
     return 0;
@@ -55,6 +59,7 @@ InModule* QEL_CDECL GetIn() { return &active->in; }
 InModule* QEL_CDECL GetNoIn() { return nullptr; }
 
 void QEL_CDECL OutInit() { Note("out Init"); }
+void QEL_CDECL OutQuit() { Note("out Quit"); }
 void QEL_CDECL OutSetVolume(int v) { Note("out SetVolume", v); }
 OutModule* QEL_CDECL GetOut() { return &active->out; }
 
@@ -68,6 +73,7 @@ FakeModules::FakeModules() {
     in.Config = Config;
     in.About = About;
     in.Init = Init;
+    in.Quit = Quit;
     in.InfoBox = InfoBox;
     in.Play = Play;
     in.Pause = Pause;
@@ -81,6 +87,7 @@ FakeModules::FakeModules() {
     in.EQSet = EQSet;
     out.version = kOutModuleVersion;
     out.Init = OutInit;
+    out.Quit = OutQuit;
     out.SetVolume = OutSetVolume;
 }
 

@@ -29,6 +29,15 @@ void CreatePlugin(HWND host) {
 
 extern "C" {
 
+// A FreeLibrary while the process goes on: the host destroyed its window
+// before (and so everything was released then), or windows of the library
+// are still there and must not outlive its code. At process exit the system
+// tears everything down: nothing is touched then.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && reserved == nullptr) qel::win32::ForgetLibraryWindows();
+    return TRUE;
+}
+
 void __cdecl qelx_SetParentWindow(HWND host) {
     try {
         CreatePlugin(host);

@@ -1,10 +1,13 @@
 #include "host/win32/Win32PluginWindow.h"
 
+#include <commctrl.h>
+
 #include "host/ModuleQueries.h"
 #include "host/PluginState.h"
 #include "platform/TempFolder.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32ListBox.h"
+#include "platform/win32/Win32Module.h"
 #include "player/ioplug.h"
 
 namespace qel::win32 {
@@ -19,13 +22,9 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kPlayMarkMessage = WM_APP + 1;
 constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kTopStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+constexpr UINT_PTR kHostWatchId = 0x51E1;
 
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
+HWND applicationWindow = nullptr;
 
 RECT ToRect(const ViewRect& r) { return {r.left, r.top, r.left + r.width, r.top + r.height}; }
 
@@ -34,6 +33,7 @@ RECT ToRect(const ViewRect& r) { return {r.left, r.top, r.left + r.width, r.top 
 LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Tformplug* form = Plugin().form;
     try {
+        FormCall call;
         switch (message) {
             case kModuleQueryMessage:
                 return LibraryQueries().Answer(form, static_cast<int32_t>(wParam), static_cast<int32_t>(lParam));
@@ -54,30 +54,69 @@ LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, 
 
 }  // namespace
 
+// The host window of a detached form: when it goes, the form goes with it,
+// whether the host is a top-level window (which owns the form) or a child.
+LRESULT CALLBACK HostWatch(HWND host, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form) {
+    if (message == WM_DESTROY) {
+        HWND window = reinterpret_cast<HWND>(form);
+        RemoveWindowSubclass(host, HostWatch, kHostWatchId);
+        if (IsWindow(window)) DestroyWindow(window);
+    }
+    return DefSubclassProc(host, message, wParam, lParam);
+}
+
+// Windows of the library that outlive the library's code would run unmapped
+// code at their next message: they answer with the default handling instead.
+BOOL CALLBACK Disarm(HWND window, LPARAM) {
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcA));
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    return TRUE;
+}
+
+void UnregisterClasses() {
+    UnregisterClassA(kFormClass, ThisModule());
+    UnregisterClassA(kApplicationClass, ThisModule());
+    Win32ListBox::UnregisterFrameClass();
+}
+
+}  // namespace
+
 HWND ApplicationWindow() {
-    static HWND window = [] {
-        WNDCLASSA type{};
-        type.lpfnWndProc = ApplicationProcedure;
-        type.hInstance = ThisModule();
-        type.lpszClassName = kApplicationClass;
-        RegisterClassA(&type);
-        return CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "qelplugin", WS_POPUP, 0, 0, 0, 0, nullptr,
-                               nullptr, ThisModule(), nullptr);
-    }();
-    return window;
+    if (applicationWindow && IsWindow(applicationWindow)) return applicationWindow;
+    EnsureWindowClass(kApplicationClass, ApplicationProcedure);
+    applicationWindow = CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "qelplugin", WS_POPUP, 0, 0, 0, 0,
+                                        nullptr, nullptr, ThisModule(), nullptr);
+    return applicationWindow;
+}
+
+void ReleaseLibrary() {
+    if (Plugin().form) return;
+    LibraryModules().UnloadAll();
+    if (applicationWindow) DestroyWindow(applicationWindow);
+    applicationWindow = nullptr;
+    UnregisterClasses();
+}
+
+void ForgetLibraryWindows() {
+    if (Tformplug* form = Plugin().form) {
+        auto& window = static_cast<Win32PluginWindow&>(form->window());
+        HWND handle = window.handle();
+        RemoveWindowSubclass(static_cast<HWND>(window.HostHandle()), HostWatch, kHostWatchId);
+        EnumChildWindows(handle, Disarm, 0);
+        Disarm(handle, 0);
+        DestroyWindow(handle);
+        Plugin().form = nullptr;
+    }
+    if (applicationWindow) {
+        Disarm(applicationWindow, 0);
+        DestroyWindow(applicationWindow);
+        applicationWindow = nullptr;
+    }
+    UnregisterClasses();
 }
 
 Win32PluginWindow::Win32PluginWindow(HWND host, HWND parent) : host_(host) {
-    static const bool registered = [] {
-        WNDCLASSA type{};
-        type.style = CS_DBLCLKS;
-        type.lpfnWndProc = &Win32PluginWindow::Procedure;
-        type.hInstance = ThisModule();
-        type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        type.lpszClassName = kFormClass;
-        return RegisterClassA(&type) != 0;
-    }();
-    (void)registered;
+    EnsureWindowClass(kFormClass, &Win32PluginWindow::Procedure, CS_DBLCLKS);
 
     font_ = CreateFontA(FormDesign::kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, FormDesign::kFontCharset,
                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -122,13 +161,20 @@ ViewRect Win32PluginWindow::ClientRect() const {
 void Win32PluginWindow::SetVisible(bool visible) { ShowWindow(window_, visible ? SW_SHOW : SW_HIDE); }
 
 void Win32PluginWindow::AttachToHost() {
+    RemoveWindowSubclass(host_, HostWatch, kHostWatchId);
+    if (!(GetWindowLongA(window_, GWL_STYLE) & WS_CHILD)) SetWindowLongPtrA(window_, GWLP_HWNDPARENT, 0);
     SetWindowLongA(window_, GWL_STYLE, (GetWindowLongA(window_, GWL_STYLE) & ~WS_POPUP) | WS_CHILD);
     SetParent(window_, host_);
 }
 
+// A detached form is owned by the host's top-level window: it stays above
+// it, stays off the taskbar and is destroyed with it; a host that is itself
+// a child window is watched so that the form goes when the host goes.
 void Win32PluginWindow::DetachFromParent() {
     SetParent(window_, nullptr);
     SetWindowLongA(window_, GWL_STYLE, (GetWindowLongA(window_, GWL_STYLE) & ~WS_CHILD) | WS_POPUP);
+    SetWindowLongPtrA(window_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(GetAncestor(host_, GA_ROOT)));
+    SetWindowSubclass(host_, HostWatch, kHostWatchId, reinterpret_cast<DWORD_PTR>(window_));
 }
 
 void Win32PluginWindow::PostHostClick(int32_t x, int32_t y) {
@@ -199,6 +245,7 @@ LRESULT CALLBACK Win32PluginWindow::Procedure(HWND window, UINT message, WPARAM 
     auto* self = reinterpret_cast<Win32PluginWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     try {
+        FormCall call;
         return self->Handle(message, wParam, lParam);
     } catch (...) {
         return DefWindowProcA(window, message, wParam, lParam);
@@ -221,6 +268,7 @@ LRESULT Win32PluginWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             Paint();
             return 0;
         case WM_DESTROY:
+            RemoveWindowSubclass(host_, HostWatch, kHostWatchId);
             if (form_) {
                 try {
                     form_->WmDestroy();
@@ -230,10 +278,17 @@ LRESULT Win32PluginWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTimerEnabled(false);
             break;
         case WM_NCDESTROY: {
+            // The object goes once no call into it is left on the stack (this
+            // message may come inside a message box of one of its own calls);
+            // with the last window object go the modules, the application
+            // window and the window classes.
             const LRESULT result = DefWindowProcA(window_, message, wParam, lParam);
             SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
             if (Plugin().form == form_.get()) Plugin().form = nullptr;
-            delete this;
+            ReleaseWhenIdle([this] {
+                delete this;
+                ReleaseLibrary();
+            });
             return result;
         }
         default:

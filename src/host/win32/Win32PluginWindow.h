@@ -61,7 +61,18 @@ private:
 };
 
 // The hidden window of the library's application object: the main window the
-// modules are given. Created on first use, lives as long as the library.
+// modules are given. Created on first use, destroyed by ReleaseLibrary.
 HWND ApplicationWindow();
+
+// Once the last window object is gone: the modules are told to quit and
+// freed, and the application window and the window classes go, so nothing
+// is left that a message could run into once the library is unloaded. Runs
+// on the host's thread, outside the loader lock.
+void ReleaseLibrary();
+
+// The library is being unloaded (under the loader lock) while windows of it
+// are still there because the host never destroyed its window: they are
+// disarmed and destroyed without running any handler of ours.
+void ForgetLibraryWindows();
 
 }  // namespace qel::win32

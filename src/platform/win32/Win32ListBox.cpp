@@ -3,18 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win32/Win32Module.h"
+
 namespace qel {
 namespace {
 
 constexpr char kFrameClass[] = "QelListFrame";
 constexpr UINT kNoticeMessage = WM_APP + 0x51;
-
-HINSTANCE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&ThisModule), &module);
-    return module;
-}
 
 }  // namespace
 
@@ -28,20 +23,14 @@ COLORREF ColorRefOf(int32_t value, int fallbackSystemIndex) {
 Win32ListBox::Win32ListBox(HWND parent, const ViewRect& bounds, bool multiSelect)
     : multi_(multiSelect), bounds_(bounds), text_(GetSysColor(COLOR_WINDOWTEXT)), back_(GetSysColor(COLOR_WINDOW)) {
     HINSTANCE instance = ThisModule();
-    WNDCLASSA existing{};
-    if (!GetClassInfoA(instance, kFrameClass, &existing)) {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = FrameProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kFrameClass;
-        RegisterClassA(&wc);
-    }
+    EnsureWindowClass(kFrameClass, FrameProc);
     brush_ = CreateSolidBrush(back_);
     frame_ = CreateWindowExA(0, kFrameClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                              bounds.left, bounds.top, bounds.width, bounds.height, parent, nullptr, instance, this);
     CreateList();
 }
+
+void Win32ListBox::UnregisterFrameClass() { UnregisterClassA(kFrameClass, ThisModule()); }
 
 Win32ListBox::~Win32ListBox() {
     if (frame_) {

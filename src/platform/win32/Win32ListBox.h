@@ -18,6 +18,9 @@ public:
     Win32ListBox(const Win32ListBox&) = delete;
     Win32ListBox& operator=(const Win32ListBox&) = delete;
 
+    // Once no box is left, before the library goes.
+    static void UnregisterFrameClass();
+
     HWND Frame() const { return frame_; }
     HWND Handle() const { return list_; }
 
