@@ -52,8 +52,6 @@ LRESULT CALLBACK ApplicationProcedure(HWND window, UINT message, WPARAM wParam, 
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-}  // namespace
-
 // The host window of a detached form: when it goes, the form goes with it,
 // whether the host is a top-level window (which owns the form) or a child.
 LRESULT CALLBACK HostWatch(HWND host, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR form) {
