@@ -4,6 +4,7 @@
 
 #include "platform/CodePage.h"
 #include "readers/ByteOrder.h"
+#include "readers/ID3v2Bytes.h"
 #include "readers/TagText.h"
 #include "readers/TextForms.h"
 
@@ -37,8 +38,20 @@ constexpr KnownFrame kKnownFrames[TID3v2::kSlotCount] = {
     {"TDRC", "TOR"}, {"TOPE", "TOA"}, {"TIT1", "TT1"}, {"TOAL", "TOT"},
 };
 
+// Tag header flags.
+constexpr uint8_t kUnsyncFlag = 0x80;
+constexpr uint8_t kExtendedFlag = 0x40;  // versions 3 and 4
 constexpr uint8_t kFooterFlag = 0x10;
-constexpr uint8_t kSkipFlag = 0x80;  // in the second flag byte
+
+// Frame flags, in the second flag byte. Version 4 frames may be compressed
+// or encrypted (not read), unsynchronised on their own, and carry a 4-byte
+// data-length indicator ahead of their content.
+constexpr uint8_t kSkipFlag = 0x80;
+constexpr uint8_t kCompressedV4 = 0x08;
+constexpr uint8_t kEncryptedV4 = 0x04;
+constexpr uint8_t kUnsyncV4 = 0x02;
+constexpr uint8_t kDataLengthV4 = 0x01;
+constexpr uint32_t kDataLengthSize = 4;
 
 // Frame headers: the id, then the size (3 bytes in version 2, 4 in versions
 // 3 and 4, big-endian), then in versions 3 and 4 two flag bytes.
@@ -56,6 +69,8 @@ constexpr size_t kTagSizeField = 6;
 uint32_t LoadSynchsafe(const uint8_t* p) {
     return (uint32_t{p[0]} << 21) + (uint32_t{p[1]} << 14) + (uint32_t{p[2]} << 7) + p[3];
 }
+
+bool IsTagHeader(const uint8_t* header) { return header[0] == 'I' && header[1] == 'D' && header[2] == '3'; }
 
 bool IsFrameIdChar(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
@@ -111,6 +126,17 @@ int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize) {
     return total > fileSize ? 0 : static_cast<int32_t>(total);
 }
 
+int64_t EndOfFollowingTags(BinaryFile& file, int64_t tagEnd, int64_t fileSize) {
+    for (int tag = 0; tag < kMaxFollowingTags; ++tag) {
+        uint8_t header[TID3v2::kHeaderSize];
+        if (!ReadAt(file, tagEnd, header, sizeof header) || !IsTagHeader(header)) break;
+        const int32_t size = ID3v2TagSize(header, fileSize - tagEnd);
+        if (size == 0) break;
+        tagEnd += size;
+    }
+    return tagEnd;
+}
+
 std::string DecodeFrameText(std::string_view content) {
     if (content.empty()) return {};
     return DecodeText(content[0], content.substr(1));
@@ -153,7 +179,7 @@ void TID3v2::ClearFields() {
     for (std::string* text : {&Title, &Artist, &Album, &TrackText, &Year, &Genre, &Comment, &Composer,
                               &Encoder, &Copyright, &Language, &Link})
         text->clear();
-    hasFooter_ = false;
+    flags_ = 0;
 }
 
 bool TID3v2::ReadTag(const std::string& fileName) {
@@ -169,11 +195,11 @@ bool TID3v2::ReadTag(const std::string& fileName) {
         ClearFields();
         return false;
     }
-    if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return true;
+    if (!IsTagHeader(header)) return true;
 
     Present = true;
     Version = header[kTagVersion];
-    hasFooter_ = (header[kTagFlags] & kFooterFlag) != 0;
+    flags_ = header[kTagFlags];
     TagSize = ID3v2TagSize(header, fileSize);
 
     if ((Version == 2 || Version == 3 || Version == 4) && TagSize > 0) {
@@ -188,40 +214,77 @@ bool TID3v2::ReadTag(const std::string& fileName) {
     return true;
 }
 
+// Where the frames start: behind the header and the extended header that
+// the flag announces in versions 3 and 4. Its size leaves itself out in
+// version 3 and counts itself, synchsafe, in version 4; a frame id where the
+// size should be means the flag was set without one.
+int64_t TID3v2::FramesStart(BinaryFile& file) const {
+    constexpr int64_t kHeader = kHeaderSize;
+    uint8_t size[4];
+    if (!(flags_ & kExtendedFlag) || Version < 3 || !ReadAt(file, kHeader, size, sizeof size) ||
+        std::all_of(size, size + 4, IsFrameIdChar))
+        return kHeader;
+    return Version == 3 ? kHeader + 4 + int64_t{LoadBE32(size)} : kHeader + int64_t{LoadSynchsafe(size)};
+}
+
 void TID3v2::ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const {
     const bool v2 = Version == 2;
     const size_t headerSize = v2 ? 6 : 10;
-    int64_t position = kHeaderSize;
-    while (position < TagSize && position < fileSize) {
+    int64_t position = FramesStart(file);
+    // Versions 2 and 3 unsynchronise the whole tag, version 4 each frame's content.
+    ID3v2Bytes bytes(file, position, TagSize, (flags_ & kUnsyncFlag) && Version < 4);
+    while (bytes.Holds(position) && position < fileSize) {
         uint8_t header[10];
-        if (!ReadAt(file, position, header, headerSize)) return;
+        if (!bytes.Read(position, header, headerSize)) return;
         if (header[0] < 'A' || header[0] > 'Z') return;  // padding or garbage ends the list
 
         const int64_t contentStart = position + static_cast<int64_t>(headerSize);
         uint32_t size = 0;
-        bool skipped = false;
+        uint8_t flags = 0;
         if (v2) {
             size = LoadBE24(header + kSizeV2);
         } else {
             size = Version == 4 ? FrameSizeV4(file, header + kSizeV34, contentStart, fileSize) : LoadBE32(header + kSizeV34);
-            skipped = (header[kFlagsV34 + 1] & kSkipFlag) != 0;
+            flags = header[kFlagsV34 + 1];
         }
+        position = contentStart + size;  // sizes are unsigned: the walk only moves forward
+        const bool skipped = (flags & kSkipFlag) || (Version == 4 && (flags & (kCompressedV4 | kEncryptedV4)));
+        if (skipped) continue;
 
-        char content[kSlotSize];
+        uint8_t content[2 * kSlotSize];
         content[0] = 0;  // an empty frame reads as encoding 0
-        const size_t kept = std::min<uint32_t>(size, kSlotSize);
-        if (!ReadAt(file, contentStart, content, kept)) return;
-        const unsigned char encoding = static_cast<unsigned char>(content[0]);
-        if (!skipped && (encoding <= kUtf16 || (Version == 4 && encoding <= kUtf8))) {
+        size_t kept = 0;
+        if (!ReadContent(bytes, contentStart, size, flags, content, kept)) return;
+        const uint8_t encoding = content[0];
+        if (encoding <= kUtf16 || (Version == 4 && encoding <= kUtf8)) {
             const uint32_t id = v2 ? LoadBE24(header) : LoadBE32(header);
             for (size_t slot = 0; slot < kSlotCount; ++slot)
                 if (id == (v2 ? kKnownFrames[slot].code2 : kKnownFrames[slot].code34)) {
-                    slots[slot].assign(content, kept);
+                    slots[slot].assign(reinterpret_cast<const char*>(content), kept);
                     slots[slot].append(std::min(kSlotTail, kSlotSize - kept), '\0');
                 }
         }
-        position = contentStart + size;  // sizes are unsigned: the walk only moves forward
     }
+}
+
+// The first kSlotSize bytes of a frame's content into content (which holds
+// twice that). A version 4 frame's data-length indicator is passed over and
+// its unsynchronisation undone, for which up to twice the kept bytes are read.
+bool TID3v2::ReadContent(ID3v2Bytes& bytes, int64_t start, uint32_t size, uint8_t flags, uint8_t* content,
+                         size_t& kept) const {
+    bool unsynchronised = false;
+    if (Version == 4) {
+        if (flags & kDataLengthV4) {
+            const uint32_t indicator = std::min(size, kDataLengthSize);
+            start += indicator;
+            size -= indicator;
+        }
+        unsynchronised = (flags_ & kUnsyncFlag) || (flags & kUnsyncV4);
+    }
+    const size_t stored = std::min<uint32_t>(size, unsynchronised ? 2 * kSlotSize : kSlotSize);
+    if (!bytes.Read(start, content, stored)) return false;
+    kept = unsynchronised ? std::min(Resynchronise(content, stored), kSlotSize) : stored;
+    return true;
 }
 
 // Version 4 stores frame sizes as synchsafe numbers (7 bits per byte), but
@@ -244,7 +307,7 @@ bool TID3v2::LandsOnBoundary(BinaryFile& file, int64_t position, int64_t fileSiz
     const size_t count = static_cast<size_t>(std::min<int64_t>(sizeof next, fileSize - position));
     if (!ReadAt(file, position, next, count)) return false;
     if (next[0] == 0) return true;
-    if (hasFooter_ && position + 10 == TagSize && next[0] == '3' && next[1] == 'D' && next[2] == 'I') return true;
+    if ((flags_ & kFooterFlag) && position + 10 == TagSize && next[0] == '3' && next[1] == 'D' && next[2] == 'I') return true;
     return count == sizeof next && std::all_of(next, next + 4, IsFrameIdChar);
 }
 

@@ -11,6 +11,8 @@
 
 namespace qel {
 
+class ID3v2Bytes;
+
 class TID3v2 {
 public:
     static constexpr size_t kHeaderSize = 10;
@@ -39,19 +41,29 @@ public:
     static constexpr size_t kSlotTail = 3;
 
 private:
+    int64_t FramesStart(BinaryFile& file) const;
     void ReadFrames(BinaryFile& file, int64_t fileSize, Slots& slots) const;
+    bool ReadContent(ID3v2Bytes& bytes, int64_t start, uint32_t size, uint8_t flags, uint8_t* content,
+                     size_t& kept) const;
     uint32_t FrameSizeV4(BinaryFile& file, const uint8_t* sizeBytes, int64_t contentStart,
                          int64_t fileSize) const;
     bool LandsOnBoundary(BinaryFile& file, int64_t position, int64_t fileSize) const;
     void DeriveFields(const Slots& slots);
 
     FileOpener* files_;
-    bool hasFooter_ = false;
+    uint8_t flags_ = 0;  // the tag header's
 };
 
 // The total size of the tag whose 10-byte header is given (size bytes taken
 // whole, plus the header and any footer); 0 when that exceeds fileSize.
 int32_t ID3v2TagSize(const uint8_t* header, int64_t fileSize);
+
+// Where the audio starts behind a tag that ends at tagEnd: tags that follow
+// directly (some taggers add one rather than rewrite the first) are passed
+// over too, at most kMaxFollowingTags of them. Their texts are not read: the
+// first tag's count, as other readers take it.
+constexpr int kMaxFollowingTags = 16;
+int64_t EndOfFollowingTags(BinaryFile& file, int64_t tagEnd, int64_t fileSize);
 
 // The text of a frame's kept content: encoding 1 is UTF-16 (little-endian
 // units, FF-led units dropped), 2 UTF-16 big-endian, 3 UTF-8 (both stored

@@ -27,6 +27,8 @@ TMPEGaudio::~TMPEGaudio() = default;
 
 void TMPEGaudio::ResetFields() {
     FileLength = 0;
+    audioStart_ = 0;
+    tagOnly_ = false;
     VendorText.clear();
     Vbr = VbrInfo{};
     Frame = MpegFrameInfo::Cleared();
@@ -35,20 +37,26 @@ void TMPEGaudio::ResetFields() {
 }
 
 MpegStreamFacts TMPEGaudio::Facts() const {
-    return MpegStreamFacts{Frame, Vbr, FileLength, ID3v2->TagSize, ID3v1->Present, VendorText};
+    return MpegStreamFacts{Frame, Vbr, FileLength, audioStart_, ID3v1->Present, VendorText};
 }
 
 bool TMPEGaudio::ReadStream(const std::string& fileName) {
     auto file = files().OpenRead(fileName, ShareMode::AllowWriters);
     if (!file) return false;
     FileLength = static_cast<int32_t>(file->Size());
-    const int32_t audioStart = ID3v2->TagSize;
+    if (ID3v2->TagSize > 0) audioStart_ = static_cast<int32_t>(EndOfFollowingTags(*file, ID3v2->TagSize, FileLength));
+    const int32_t audioStart = audioStart_;
 
     MpegBlock scratch;
     int64_t held = 0;
     MpegBlockView block = BlockAt(*file, audioStart, scratch, held);
     if (held < 0) return false;
     Frame = FindFirstFrame(block, Vbr);
+    if (!Frame.Found && ID3v2->TagSize > 0) {
+        const int64_t rest = int64_t{FileLength} - audioStart - (ID3v1->Present ? int64_t{TID3v1::kTagSize} : 0);
+        tagOnly_ = rest <= held && std::all_of(block.begin(), block.begin() + std::max<int64_t>(rest, 0),
+                                               [](uint8_t b) { return b == 0; });
+    }
     if (!Frame.Found && held == static_cast<int64_t>(kMpegBlockSize)) {
         // Whatever leads the audio may be long: try once more in the middle.
         int64_t middle = (int64_t{FileLength} - audioStart) / 2;
@@ -56,7 +64,7 @@ bool TMPEGaudio::ReadStream(const std::string& fileName) {
         if (held < 0) return false;
         Frame = FindFirstFrame(block, Vbr);
     }
-    if (Frame.Found && !Vbr.Found) {
+    if (Frame.Found && !IsVbrHeader(Vbr)) {
         int64_t end = int64_t{FileLength} - static_cast<int64_t>(kMpegBlockSize) -
                       (ID3v1->Present ? static_cast<int64_t>(TID3v1::kTagSize) : 0);
         block = BlockAt(*file, end, scratch, held);
@@ -75,13 +83,19 @@ bool TMPEGaudio::ReadFields(const std::string& fileName) {
             result = false;
         }
     }
-    if (!Frame.Found) ClearFields();
+    if (Frame.Found) return result;
+    if (result && TagWithoutAudio())
+        Frame = MpegFrameInfo::Cleared();  // the stream's texts read as unknown
+    else
+        ClearFields();
     return result;
 }
 
+
+
 bool TMPEGaudio::Open(const std::string& fileName) {
     bool read = ReadInfo(fileName);
-    bool valid = IsValidStream(Facts());
+    bool valid = IsValidStream(Facts()) || TagWithoutAudio();
     if (read && valid) {
         TypeName = "mp3";
         HasID3v1 = ID3v1->Present;

@@ -37,6 +37,12 @@ private:
     void ResetFields() override;
     // Steps of ReadInfo that touch the file; false on an input/output failure.
     bool ReadStream(const std::string& fileName);
+    // An ID3v2 tag and nothing but zero bytes behind it (an ID3v1 tag aside):
+    // the file is still read for its tags.
+    bool TagWithoutAudio() const { return tagOnly_ && ID3v2->Present; }
+
+    int32_t audioStart_ = 0;  // behind the ID3v2 tags
+    bool tagOnly_ = false;
 };
 
 }  // namespace qel

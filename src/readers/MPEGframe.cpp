@@ -94,6 +94,10 @@ int64_t AudioBytes(const MpegStreamFacts& s) {
 
 bool UsesVbrFrames(const MpegStreamFacts& s) { return s.Vbr.Found && s.Vbr.Frames > 0; }
 
+// Constant-rate streams count their frames in an "Info" header laid out as
+// "Xing"; it says nothing about the encoder or a varying rate.
+constexpr char kInfoId[] = "Info";
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -194,9 +198,10 @@ MpegFrameInfo FindFirstFrame(MpegBlockView block, VbrInfo& vbr) {
 
 VbrInfo ReadVbrHeader(MpegBlockView block, size_t q) {
     VbrInfo vbr;
-    if (MarkAt(block, q, "Xing") && q + 128 <= block.size()) {
+    const bool info = MarkAt(block, q, kInfoId);
+    if ((info || MarkAt(block, q, "Xing")) && q + 128 <= block.size()) {
         vbr.Found = true;
-        vbr.Id = "Xing";
+        vbr.Id = info ? kInfoId : "Xing";
         vbr.Frames = static_cast<int32_t>(LoadBE32(block.data() + q + 8));
         vbr.Bytes = static_cast<int32_t>(LoadBE32(block.data() + q + 12));
         vbr.Scale = block[q + 119];
@@ -211,6 +216,8 @@ VbrInfo ReadVbrHeader(MpegBlockView block, size_t q) {
     }
     return vbr;
 }
+
+bool IsVbrHeader(const VbrInfo& vbr) { return vbr.Found && vbr.Id != kInfoId; }
 
 std::string FindVendorText(MpegBlockView block, int32_t span) {
     constexpr int32_t kLast = static_cast<int32_t>(kMpegBlockSize) - 8;
@@ -228,13 +235,18 @@ uint16_t BitRateKbps(const MpegStreamFacts& s) {
     if (!UsesVbrFrames(s)) return TableBitRate(s.Frame);
     uint16_t coefficient = FrameCoefficient(s.Frame);
     if (coefficient == 0) return 0;
-    double perFrame = static_cast<double>(s.Vbr.Bytes) / s.Vbr.Frames - PaddingLength(s.Frame);
+    // The frame count of an "Info" header leaves out the frame that holds
+    // it, which low-rate streams code at a higher rate so the header fits:
+    // its bytes are left out too.
+    double perFrame = IsVbrHeader(s.Vbr)
+                          ? static_cast<double>(s.Vbr.Bytes) / s.Vbr.Frames - PaddingLength(s.Frame)
+                          : (static_cast<double>(s.Vbr.Bytes) - s.Frame.FrameSize) / s.Vbr.Frames;
     double kbps = perFrame * TableSampleRate(s.Frame) / coefficient / 1000;
     return static_cast<uint16_t>(RoundTiesEven(kbps));
 }
 
 int64_t FrameCount(const MpegStreamFacts& s) {
-    if (s.Vbr.Found) return s.Vbr.Frames;
+    if (IsVbrHeader(s.Vbr) || UsesVbrFrames(s)) return s.Vbr.Frames;
     uint16_t length = FrameLength(s.Frame);
     return length == 0 ? 0 : AudioBytes(s) / length;
 }
@@ -255,7 +267,7 @@ double DurationSeconds(const MpegStreamFacts& s) {
 uint8_t EncoderId(const MpegStreamFacts& s) {
     const MpegFrameInfo& f = s.Frame;
     if (!f.Found) return kUnknown;
-    if (s.Vbr.Found) {
+    if (IsVbrHeader(s.Vbr)) {
         std::string v = s.Vbr.Vendor.substr(0, 4);
         uint8_t id = kUnknown;
         if (v == "LAME") id = kLame;
@@ -280,7 +292,7 @@ uint8_t EncoderId(const MpegStreamFacts& s) {
 std::string EncoderText(const MpegStreamFacts& s) {
     uint8_t id = EncoderId(s);
     std::string text = EncoderIdText(id);
-    const std::string& v = s.VendorText.empty() ? s.Vbr.Vendor : s.VendorText;
+    const std::string& v = s.VendorText.empty() && IsVbrHeader(s.Vbr) ? s.Vbr.Vendor : s.VendorText;
     if (id == kLame && v.size() >= 8 && IsDigit(v[4]) && v[5] == '.' && IsDigit(v[6]) && IsDigit(v[7]))
         text.append(1, ' ').append(v, 4, 4);
     return text;

@@ -45,7 +45,7 @@ struct MpegFrameInfo {
 
 struct VbrInfo {
     bool Found = false;
-    std::string Id;  // "Xing" or "VBRI"
+    std::string Id;  // "Xing", "VBRI", or "Info" (a constant-rate stream's counts)
     int32_t Frames = 0;
     int32_t Bytes = 0;
     uint8_t Scale = 0;
@@ -76,6 +76,10 @@ uint16_t FrameLength(const MpegFrameInfo& frame);
 // frame is found, `vbr` holds the variable-bit-rate header read inside it.
 MpegFrameInfo FindFirstFrame(MpegBlockView block, VbrInfo& vbr);
 VbrInfo ReadVbrHeader(MpegBlockView block, size_t offset);
+// A "Xing" or "VBRI" header. An "Info" header gives the frame and byte counts
+// alone: the stream keeps the constant-rate encoder guess and end-of-stream
+// mark search.
+bool IsVbrHeader(const VbrInfo& vbr);
 
 // Looks backwards from the last eight bytes of a block, over `span` + 1
 // positions at most, for "LAME" plus four characters or for "GOGO".

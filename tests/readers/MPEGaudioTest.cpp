@@ -143,6 +143,23 @@ TEST_F(MpegFile, NoFrameClearsEverythingIncludingTags) {
     ASSERT_FALSE(OpenFile(Join({Junk(1800), test::Frames({}, 417, 3)})));
 }
 
+// A file of tags alone keeps them; audio behind a second tag is found and
+// counted from that tag's end, while the first tag's texts are shown.
+TEST_F(MpegFile, TagOnlyFilesAndSecondTags) {
+    ASSERT_TRUE(OpenFile(Join({SongBandTag(), Bytes(50, 0), OldTag()})));
+    EXPECT_EQ(Tags().Title2, "Song");
+    EXPECT_EQ(Tags().Title1, "Old");
+    EXPECT_EQ(Sound().duration, "0");
+    EXPECT_EQ(Sound().version, "MPEG ?");
+    EXPECT_EQ(mp3.ArtistTitle("a.mp3"), "Song-Band");
+
+    const Bytes second = test::ID3v2Builder(4).Frame("TIT2", test::Latin1Text("Second")).Padding(2000).Build();
+    ASSERT_TRUE(OpenFile(Join({SongBandTag(), second, test::Frames({}, 417, 20)})));
+    EXPECT_EQ(Tags().Title2, "Song");
+    EXPECT_EQ(mp3.Frame.Position, 0);
+    EXPECT_EQ(Sound().framecount, "20");
+}
+
 TEST_F(MpegFile, UnreadableOrTinyFilesGiveFalseWithoutThrowing) {
     EXPECT_FALSE(mp3.ReadInfo("missing.mp3"));
     EXPECT_FALSE(mp3.Open("missing.mp3"));

@@ -202,6 +202,30 @@ TEST(MpegVbrHeader, VbriHasItsOwnLayoutAndNoVendor) {
     EXPECT_FALSE(ReadVbrHeader(BlockOf(lower), 36).Found);
 }
 
+// A constant-rate stream's "Info" header: its counts give frames, play time
+// and the rate of the frames behind the one holding it (coded at 56 kbit/s
+// where the stream runs at 32), while the encoder is guessed as for a stream
+// without a header.
+TEST(MpegVbrHeader, InfoCountsFramesOfAConstantRateStream) {
+    const FrameShape first{.version = 2, .bitRateIndex = 7, .mode = 3};  // MPEG 2, 56 kbit/s, 22050 Hz
+    Bytes stream = Concat(test::XingFrame(first, 182, 13, 156, 182 + 156 * 104, "Lavc59.3"),
+                          test::Frames({.version = 2, .bitRateIndex = 4, .mode = 3}, 104, 2));
+    std::copy_n("Info", 4, stream.begin() + 13);
+    VbrInfo vbr;
+    MpegStreamFacts s = FactsOf(first);
+    ASSERT_TRUE(FindFirstFrame(BlockOf(stream), vbr).Found);
+    EXPECT_EQ(vbr.Id, "Info");
+    EXPECT_FALSE(IsVbrHeader(vbr));
+    const MpegStreamFacts info = WithVbr(s, "Info", vbr.Frames, vbr.Bytes, vbr.Vendor);
+    EXPECT_EQ(FrameCount(info), 156);
+    EXPECT_DOUBLE_EQ(DurationSeconds(info), 576.0 * 156 / 22050);
+    EXPECT_EQ(BitRateKbps(info), 32);  // 104 bytes * 22050 / 72 / 1000 = 31.85
+    EXPECT_EQ(EncoderId(info), EncoderId(s));
+    EXPECT_EQ(EncoderText(info), "FhG");
+    // Without a frame count the stream is counted as if it had no header.
+    EXPECT_EQ(FrameCount(WithVbr(s, "Info", 0, 1000)), FrameCount(s));
+}
+
 TEST(MpegVendorText, SearchesBackwardsOverFiveFramesAndEightBytes) {
     auto blockWith = [](size_t at, const std::string& text) {
         MpegBlock b{};
