@@ -16,6 +16,17 @@ head -c 300 "$data/id3v23-utf8.mp3" >fuzz_id3v2/v3-utf8-mutagen
 # A version 2 tag: TT2 "Song", COM with language and description, padding.
 printf 'ID3\002\000\000\000\000\000\053TT2\000\000\005\000SongCOM\000\000\012\000engd\000Nice\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000\000' >fuzz_id3v2/v2-built
 head -c 300 "$data/tone.wav" >fuzz_wav/pcm8-sox
+# Extended headers (eyeD3), unsynchronised tags (version 2.3 as a whole, 2.4
+# frame by frame with data-length indicators), version 2.4 frame flags with a
+# compressed frame, and two tags in a row.
+head -c 400 "$data/id3v23-extended.mp3" >fuzz_id3v2/v3-extended-eyed3
+head -c 500 "$data/id3v24-frameflags.mp3" >fuzz_id3v2/v4-frameflags-eyed3
+head -c 400 "$data/id3v23-unsync.mp3" >fuzz_id3v2/v3-unsync-mutagen
+head -c 400 "$data/id3v24-unsync.mp3" >fuzz_id3v2/v4-unsync-mutagen
+head -c 300 "$data/id3v2-twice.mp3" >fuzz_id3v2/twice-mutagen
+# A canonical header, 16 bytes of audio, then a LIST chunk behind the audio.
+{ printf 'RIFF\100\000\000\000WAVEfmt \020\000\000\000\001\000\001\000\100\037\000\000\100\037\000\000\001\000\010\000'
+  printf 'data\020\000\000\000'; head -c 16 /dev/zero; printf 'LIST\004\000\000\000INFO'; } >fuzz_wav/list-behind-built
 
 # APE tags, MPEGplus, Monkey's Audio and AAC.
 mkdir -p fuzz_apetag fuzz_mpegplus fuzz_monkey fuzz_aac
@@ -52,6 +63,11 @@ head -c 3400 "$data/wmav1-mutagen.wma" >fuzz_wma/wmav1-mutagen
 mkdir -p fuzz_mpeg
 cp "$data/cbr.mp3" fuzz_mpeg/cbr-lame
 cp "$data/vbr.mp3" fuzz_mpeg/vbr-lame-mutagen
+# An "Info" header in a first frame coded at a higher rate, a tag without
+# audio, and audio behind a second tag.
+cp "$data/info-ffmpeg-8k.mp3" fuzz_mpeg/info-ffmpeg
+cp "$data/tag-only.mp3" fuzz_mpeg/tag-only-mutagen
+cp "$data/id3v2-twice.mp3" fuzz_mpeg/twice-mutagen
 
 # Ogg Vorbis, FLAC, TwinVQ and CD tracks.
 mkdir -p fuzz_ogg fuzz_flac fuzz_twinvq fuzz_cda

@@ -1,5 +1,6 @@
 #include "readers/WAVfile.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "readers/ByteOrder.h"
@@ -17,8 +18,11 @@ constexpr size_t kFormatMark = 12;
 constexpr size_t kChannels = 22;
 constexpr size_t kSampleRate = 24;
 constexpr size_t kBitsPerSample = 34;
+constexpr size_t kChunkHeaderSize = 8;  // id, little-endian size
 
 bool HasText(const uint8_t* p, const char (&text)[5]) { return std::memcmp(p, text, 4) == 0; }
+
+bool IsIdChar(uint8_t c) { return c >= 0x20 && c <= 0x7E; }
 
 const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 
@@ -32,6 +36,7 @@ void TWAVfile::ResetFields() {
     SampleRate = 0;
     BitsPerSample = 0;
     FileLength = 0;
+    DataSize.reset();
 }
 
 bool TWAVfile::ReadFields(const std::string& fileName) {
@@ -42,6 +47,7 @@ bool TWAVfile::ReadFields(const std::string& fileName) {
         const auto header = file->View(0, scratch);
         if (header.size() < kHeaderSize) return false;
         ParseHeader(header.data());
+        if (Valid) DataSize = TrailedDataSize(*file);
     } catch (...) {
         return false;
     }
@@ -60,16 +66,38 @@ void TWAVfile::ParseHeader(const uint8_t* header) {
     FileLength = LoadLE32(header + kRiffSize) + 8;  // 32 bits: wraps for chunk sizes within 8 of 4 GiB
 }
 
+// Walks the chunks behind "WAVE" to "data", at most kMaxChunks of them, and
+// looks for a chunk behind it inside the RIFF chunk.
+std::optional<uint32_t> TWAVfile::TrailedDataSize(BinaryFile& file) const {
+    int64_t position = kFormatMark;
+    for (int chunk = 0; chunk < kMaxChunks && position < int64_t{FileLength}; ++chunk) {
+        uint8_t scratch[kChunkHeaderSize];
+        const auto header = file.View(position, scratch);
+        if (header.size() < kChunkHeaderSize) break;
+        const uint32_t size = LoadLE32(header.data() + 4);
+        // Chunks are padded to even sizes.
+        position += static_cast<int64_t>(kChunkHeaderSize) + size + (size & 1);
+        if (!HasText(header.data(), "data")) continue;
+        if (position >= int64_t{FileLength}) break;
+        const auto next = file.View(position, scratch);
+        if (next.size() == kChunkHeaderSize && std::all_of(next.begin(), next.begin() + 4, IsIdChar)) return size;
+        break;
+    }
+    return std::nullopt;
+}
+
 bool TWAVfile::Open(const std::string& fileName) {
     if (ReadInfo(fileName) && Valid) TypeName = "wav";
     return Valid;
 }
 
-// The bytes behind the 44-byte header are the audio; computed without
-// 32-bit wrap-around, and a header claiming less than 44 bytes gives 0.
+// The bytes behind the 44-byte header are the audio, unless chunks follow
+// the "data" chunk; computed without 32-bit wrap-around, and a header
+// claiming less than 44 bytes gives 0.
 double TWAVfile::DurationSeconds() const {
     if (!Valid) return 0;
-    const uint64_t audioBits = FileLength > kHeaderSize ? (uint64_t{FileLength} - kHeaderSize) * 8 : 0;
+    const uint64_t audioBytes = DataSize ? *DataSize : FileLength > kHeaderSize ? FileLength - kHeaderSize : 0;
+    const uint64_t audioBits = audioBytes * 8;
     return Divide(Divide(Divide(static_cast<double>(audioBits), SampleRate), BitsPerSample), ChannelCount);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // RIFF WAVE files: channel count, sample rate, sample width and play time
-// from the canonical 44-byte header.
+// from the canonical 44-byte header, and the "data" chunk's size where other
+// chunks follow the audio.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "readers/virtualtag.h"
@@ -11,6 +13,7 @@ namespace qel {
 class TWAVfile : public Ttag {
 public:
     static constexpr size_t kHeaderSize = 44;
+    static constexpr int kMaxChunks = 64;  // chunk headers looked at for "data"
 
     explicit TWAVfile(FileOpener& files = SystemFiles());
 
@@ -28,12 +31,16 @@ public:
     uint32_t SampleRate = 0;  // Hz, all 32 bits of the header's field
     uint8_t BitsPerSample = 0;
     uint32_t FileLength = 0;  // RIFF chunk size + 8
+    // The "data" chunk's size when chunks follow it inside the RIFF chunk (a
+    // tag, a picture): then it, not the RIFF size, tells the audio's length.
+    std::optional<uint32_t> DataSize;
 
 private:
     bool ReadFields(const std::string& fileName) override;
     void ResetFields() override;
     // The kHeaderSize bytes at header.
     void ParseHeader(const uint8_t* header);
+    std::optional<uint32_t> TrailedDataSize(BinaryFile& file) const;
 };
 
 }  // namespace qel

@@ -2,8 +2,9 @@
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
 # Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46,
-# vorbis-tools 1.4.2, mpcenc 1.30.1 (Debian 12 packages sox, lame, ffmpeg,
-# libjpeg-turbo-progs, python3-mutagen, vorbis-tools, musepack-tools).
+# vorbis-tools 1.4.2, mpcenc 1.30.1, eyeD3 0.9.7 (Debian 12 packages sox, lame,
+# ffmpeg, libjpeg-turbo-progs, python3-mutagen, vorbis-tools, musepack-tools,
+# eyed3).
 # Run from anywhere: sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
@@ -302,6 +303,143 @@ PY
 flac -s -8 -f --picture="3|image/png|Cover|1x1x24|$tmp/cover.png" --tag=TITLE="Fixture Title" \
   --tag=ARTIST="Fixture Artist" --tag=ALBUM="Fixture Album" --tag=TRACKNUMBER=7/9 --tag=DATE=2003 \
   --tag=GENRE=Blues --tag=COMMENT="made by flac" -o flac-sine.flac "$tmp/quarter.wav"
+
+# Low-rate constant-bit-rate MP3s as podcasts and audio books are made. Where
+# the header does not fit a frame of the stream's rate, ffmpeg codes the first
+# frame, which holds the "Info" header (frame and byte counts), at a higher
+# rate: info-ffmpeg-32k.mp3 (2 s, 22050 Hz mono, first frame at 56 kbit/s) and
+# info-ffmpeg-8k.mp3 (3 s, 8000 Hz mono, first frame at 24 kbit/s). lame leaves
+# the header out at such rates (cbr-lame-8k.mp3, 3 s, 8000 Hz mono at 8 kbit/s).
+sox -n -r 22050 -c 1 -b 16 "$tmp/voice22.wav" synth 2 sine 200-2000 vol 0.5
+sox -n -r 8000 -c 1 -b 16 "$tmp/voice8.wav" synth 3 sine 200-2000 vol 0.5
+ffmpeg -nostdin -hide_banner -loglevel error -y -i "$tmp/voice22.wav" -c:a libmp3lame -b:a 32k \
+  -metadata title="Info at 32k" -metadata artist="ffmpeg" info-ffmpeg-32k.mp3
+ffmpeg -nostdin -hide_banner -loglevel error -y -i "$tmp/voice8.wav" -c:a libmp3lame -b:a 8k \
+  -metadata title="Info at 8k" -metadata artist="ffmpeg" info-ffmpeg-8k.mp3
+lame --quiet -b 8 --cbr -m m --tt "No Info at 8k" --ta lame --id3v2-only "$tmp/voice8.wav" cbr-lame-8k.mp3
+
+# ID3v2 tags as other taggers write them, on 1 s of 8000 Hz mono MP3 without
+# an "Info" header (ffmpeg). id3v23-extended.mp3 and id3v24-frameflags.mp3:
+# eyeD3 writes an extended header (version 2.4: with a CRC), and in version
+# 2.4 frames with a data-length indicator and a compressed composer frame,
+# which is not read. id3v23-unsync.mp3 and id3v24-unsync.mp3: mutagen's
+# frames in UTF-16, unsynchronised with mutagen's own routine, as a whole
+# (version 2.3) and frame by frame with a data-length indicator (version
+# 2.4). id3v2-twice.mp3: a second tag of 3 KB (padding) between the first
+# and the audio; readers show the first. tag-only.mp3: mutagen's tag on an empty file.
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=1:sample_rate=8000" \
+  -ac 1 -c:a libmp3lame -b:a 8k -id3v2_version 0 -write_xing 0 "$tmp/short.mp3"
+for name in id3v23-extended id3v24-frameflags id3v23-unsync id3v24-unsync; do cp "$tmp/short.mp3" "$name.mp3"; done
+/usr/bin/python3 - <<'PY'
+import eyed3
+from eyed3.id3 import ID3_V2_3, ID3_V2_4
+from eyed3.id3.frames import FrameHeader
+eyed3.log.setLevel("ERROR")
+for path, version in (("id3v23-extended.mp3", ID3_V2_3), ("id3v24-frameflags.mp3", ID3_V2_4)):
+    f = eyed3.load(path)
+    f.initTag(version=version)
+    tag = f.tag
+    tag.title = "Extended \u00e9"
+    tag.artist = "eyeD3 Artist"
+    tag.album = "eyeD3 Album"
+    tag.track_num = (3, 9)
+    tag.recording_date = "2015"
+    tag.header.extended = True
+    if version == ID3_V2_4:
+        tag.title = "Frame Flags \u00e9"
+        tag.extended_header.crc_bit = 1
+        tag.composer = "Compressed Composer " * 10
+        for frame in tag.frameiter([b"TIT2", b"TPE1", b"TALB", b"TCOM"]):
+            frame.header = FrameHeader(frame.id, version)
+            if frame.id == b"TCOM":
+                frame.header.compressed = 1
+            else:
+                frame.header.data_length_indicator = 1
+    tag.save(version=version)
+PY
+/usr/bin/python3 - <<'PY'
+import struct
+from mutagen.id3 import ID3, TIT2, TPE1, TALB, TRCK, TDRC
+from mutagen.id3._util import unsynch, BitPaddedInt
+def frames(title):
+    return [TIT2(encoding=1, text=title), TPE1(encoding=1, text="Unsync Artist"),
+            TALB(encoding=1, text="Unsync Album"), TRCK(encoding=1, text="1/2"), TDRC(encoding=1, text="2019")]
+def save(path, title, version):
+    tag = ID3()
+    for frame in frames(title):
+        tag.add(frame)
+    tag.save(path, v2_version=version, padding=lambda info: 0)
+    data = open(path, "rb").read()
+    size = BitPaddedInt(data[6:10])
+    return data[:10], data[10:10 + size], data[10 + size:]
+header, body, audio = save("id3v23-unsync.mp3", "Unsync 2.3 Title", 3)
+body = unsynch.encode(body)
+header = header[:5] + bytes([0x80]) + BitPaddedInt.to_str(len(body), width=4)
+open("id3v23-unsync.mp3", "wb").write(header + body + audio)
+header, body, audio = save("id3v24-unsync.mp3", "Unsync 2.4 Title", 4)
+out, at = b"", 0
+while at + 10 <= len(body) and body[at:at + 4] != b"\0\0\0\0":
+    size = BitPaddedInt(body[at + 4:at + 8])
+    content = body[at + 10:at + 10 + size]
+    data = BitPaddedInt.to_str(len(content), width=4) + unsynch.encode(content)
+    out += body[at:at + 4] + BitPaddedInt.to_str(len(data), width=4) + b"\0\x03" + data
+    at += 10 + size
+open("id3v24-unsync.mp3", "wb").write(header[:6] + BitPaddedInt.to_str(len(out), width=4) + out + audio)
+PY
+/usr/bin/python3 - "$tmp/short.mp3" "$tmp/first.bin" <<'PY'
+import shutil, sys
+from mutagen.id3 import ID3, TIT2, TPE1
+open(sys.argv[2], "wb").close()
+first = ID3()
+first.add(TIT2(encoding=3, text="First Tag Title"))
+first.add(TPE1(encoding=3, text="First Tag Artist"))
+first.save(sys.argv[2], v2_version=4, padding=lambda info: 64)
+shutil.copy(sys.argv[1], "id3v2-twice.mp3")
+second = ID3()
+second.add(TIT2(encoding=0, text="Second Tag Title"))
+second.add(TPE1(encoding=0, text="Second Tag Artist"))
+second.save("id3v2-twice.mp3", v2_version=3, padding=lambda info: 3000)
+data = open(sys.argv[2], "rb").read() + open("id3v2-twice.mp3", "rb").read()
+open("id3v2-twice.mp3", "wb").write(data)
+open("tag-only.mp3", "wb").close()
+only = ID3()
+only.add(TIT2(encoding=1, text="Only A Tag"))
+only.add(TPE1(encoding=1, text="Tag Artist"))
+only.save("tag-only.mp3", v2_version=3)
+PY
+
+# WAV files with chunks behind the audio, 1 s of 8000 Hz mono 8-bit (sox):
+# wav-id3-chunk.wav gets an "id3 " chunk from mutagen; wav-list-picture.wav a
+# LIST/INFO chunk as taggers append it, then an "id3 " chunk with a 3000-byte
+# picture (mutagen).
+sox -n -r 8000 -c 1 -b 8 -e unsigned-integer wav-id3-chunk.wav synth 1 sine 440
+sox -n -r 8000 -c 1 -b 8 -e unsigned-integer wav-list-picture.wav synth 1 sine 330
+/usr/bin/python3 - <<'PY'
+import random, struct
+from mutagen.wave import WAVE
+from mutagen.id3 import TIT2, TPE1, APIC
+def info_chunk(fields):
+    body = b"INFO"
+    for key, text in fields:
+        value = text.encode("latin-1") + b"\0"
+        body += key + struct.pack("<I", len(value)) + value + (b"\0" if len(value) % 2 else b"")
+    return b"LIST" + struct.pack("<I", len(body)) + body
+data = bytearray(open("wav-list-picture.wav", "rb").read())
+data += info_chunk([(b"INAM", "Listed Title"), (b"IART", "Listed Artist")])
+data[4:8] = struct.pack("<I", len(data) - 8)
+open("wav-list-picture.wav", "wb").write(bytes(data))
+random.seed(3000)
+for path, title, picture in (("wav-id3-chunk.wav", "WAV Tag Title", 0), ("wav-list-picture.wav", "WAV Picture Title", 3000)):
+    f = WAVE(path)
+    f.add_tags()
+    f.tags.add(TIT2(encoding=3, text=title))
+    f.tags.add(TPE1(encoding=3, text="WAV Artist"))
+    if picture:
+        f.tags.add(APIC(encoding=0, mime="image/jpeg", type=3, desc="",
+                        data=b"\xff\xd8" + bytes(random.getrandbits(8) for _ in range(picture))))
+    f.save()
+PY
 
 # pictures/: backgrounds for the window. baseline.jpg is 64x48, its top half
 # red and its bottom half green (ffmpeg, baseline JPEG); progressive.jpg the

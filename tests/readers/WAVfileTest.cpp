@@ -83,6 +83,21 @@ TEST(WAVfile, FieldCutsAndOddSizes) {
               RealText((0xF0000000 - 44) * 8.0 / 44100 / 16 / 2));
 }
 
+// Chunks behind the audio (a tag, a picture) leave it out of the play time;
+// chunks before it count as they always did.
+TEST(WAVfile, ChunksBehindTheDataChunk) {
+    Bytes file = WavFile({1, 8000, 8, 8001, 36 + 8002 + 20}, 8002);  // odd size, padded
+    test::Append(file, "LIST");
+    test::AppendLE32(file, 12);
+    test::AppendZeros(file, 12);
+    EXPECT_EQ(SoundOf(file).duration, RealText(8001 / 8000.0));
+    EXPECT_EQ(SoundOf(file).filelen, "8066");
+    file[36] = 'x';  // not a "data" chunk: the RIFF size counts
+    EXPECT_EQ(SoundOf(file).duration, RealText(8022 / 8000.0));
+    // Bytes that are no chunk header behind the audio count as audio.
+    EXPECT_EQ(SoundOf(WavFile({1, 8000, 8, 8000, 36 + 8010}, 8010)).duration, RealText(8010 / 8000.0));
+}
+
 TEST(WAVfile, HeadersThatAreNotRecognised) {
     MemoryFiles files;
     TWAVfile wav(files);
