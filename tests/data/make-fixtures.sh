@@ -455,8 +455,11 @@ ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=16x16" -frames:v 1 -y "$tmp/blue
 cp "$tmp/blue.png" pictures/really-png.jpg
 
 # mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2, ASF, Ogg Vorbis,
-# Musepack and Monkey's Audio fixtures; the tests compare the readers with it.
+# Musepack, Monkey's Audio, MP3 and WAV fixtures; the tests compare the
+# readers with it.
 /usr/bin/python3 mutagen-reading.py container.m4a alac.m4a he-aac.m4a id3v24-utf8.mp3 \
   id3v24-utf16be.mp3 id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma oggenc-sine.ogg \
   picture-first.ogg picture-after.ogg sv8-radio.mpc sv8-mono.mpc monkey-399.ape \
-  monkey-397.ape >mutagen-reading.tsv
+  monkey-397.ape info-ffmpeg-32k.mp3 info-ffmpeg-8k.mp3 cbr-lame-8k.mp3 id3v23-extended.mp3 \
+  id3v24-frameflags.mp3 id3v23-unsync.mp3 id3v24-unsync.mp3 id3v2-twice.mp3 tag-only.mp3 \
+  wav-id3-chunk.wav wav-list-picture.wav >mutagen-reading.tsv

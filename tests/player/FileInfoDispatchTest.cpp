@@ -192,8 +192,9 @@ TEST(FixturesAgainstMutagen, TitleArtistAlbumYearTrackDurationRateAndChannelsAgr
         ASSERT_EQ(column.size(), 9u) << line;
         const std::string& file = column[0];
         SCOPED_TRACE(file);
-        // UTF-8 frames of a version 2.3 tag stay unread, though mutagen reads them.
-        const bool unread = file == "id3v23-utf8.mp3";
+        // UTF-8 frames of a version 2.3 tag stay unread, though mutagen reads
+        // them; so do the tags of WAV files.
+        const bool unread = file == "id3v23-utf8.mp3" || LowerExtension(file) == ".wav";
         auto agreed = [&](const std::string& text) { return unread ? std::string() : text; };
         ASSERT_TRUE(dispatch.ReadFileInfo(test::DataPath(file)));
         const Tinfotag& t = dispatch.Tags;
@@ -225,7 +226,7 @@ TEST(FixturesAgainstMutagen, TitleArtistAlbumYearTrackDurationRateAndChannelsAgr
         }
         ++files;
     }
-    EXPECT_EQ(files, 15);
+    EXPECT_EQ(files, 26);
 }
 
 }  // namespace
