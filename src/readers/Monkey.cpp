@@ -20,6 +20,7 @@ const char* const kChannelTexts[] = {"Unknown", "Mono", "Stereo"};
 
 // The fixed header's fields, little-endian.
 constexpr size_t kMark = 0;
+constexpr char kMarkText[] = "MAC ";
 constexpr size_t kVersion = 4;
 constexpr size_t kCompressionLevel = 6;
 constexpr size_t kFlags = 8;
@@ -52,6 +53,12 @@ constexpr size_t kDescribedTotalFrames = 12;
 constexpr size_t kDescribedBits = 16;
 constexpr size_t kDescribedChannels = 18;
 constexpr size_t kDescribedSampleRate = 20;
+
+bool BeginsWithMark(FileOpener& files, const std::string& fileName) {
+    uint8_t mark[4] = {};
+    const auto file = files.OpenRead(fileName, ShareMode::AllowWriters);
+    return file && ReadAt(*file, 0, mark, sizeof mark) && std::memcmp(mark, kMarkText, sizeof mark) == 0;
+}
 
 }  // namespace
 
@@ -136,7 +143,7 @@ bool TMonkey::Open(const std::string& fileName) {
 }
 
 bool TMonkey::IsValidStream() const {
-    return std::memcmp(MacHeader + kMark, "MAC ", 4) == 0 && SampleRate() >= 1 && ChannelCount() != 0;
+    return std::memcmp(MacHeader + kMark, kMarkText, 4) == 0 && SampleRate() >= 1 && ChannelCount() != 0;
 }
 
 int TMonkey::BitsPerSample() const {
@@ -208,29 +215,32 @@ std::string TMonkey::ArtistTitle(const std::string& fileName) {
     return ID3v1.Present ? ArtistDashTitle(ID3v1.Artist, ID3v1.Title) : std::string();
 }
 
-TMonkeyApe::TMonkeyApe(FileOpener& files) : TMonkey(files), APE(files) {}
+TMonkeyApe::TMonkeyApe(FileOpener& files) : TMonkey(files) {}
 
 void TMonkeyApe::ResetFields() {
     TMonkey::ResetFields();
-    APE.ClearFields();
+    APE.reset();
 }
 
-// The APE tag is read for a stream only, as the MPEGplus analyser does.
+// The APE tag is read for a stream only, as the MPEGplus analyser does. Most
+// ".ape" files without the mark are bare APE tags, which the next analyser
+// reads: a look at the mark spares reading their tags twice.
 bool TMonkeyApe::ReadFields(const std::string& fileName) {
+    if (!BeginsWithMark(files(), fileName)) return false;
     const bool read = TMonkey::ReadFields(fileName);
-    if (read && IsValidStream()) APE.ReadInfo(fileName);
+    if (read && IsValidStream()) APE.emplace(files()).ReadInfo(fileName);
     return read;
 }
 
 void TMonkeyApe::FillTagInfo(Tinfotag& out) {
     TMonkey::FillTagInfo(out);
-    MergeApeFields(APE, InfoTag);
+    if (APE) MergeApeFields(*APE, InfoTag);
     out = InfoTag;
 }
 
 std::string TMonkeyApe::ArtistTitle(const std::string& fileName) {
     ReadInfo(fileName);
-    return APE.Present ? ArtistDashTitle(APE.Artist, APE.Title) : TMonkey::ArtistTitle(fileName);
+    return APE && APE->Present ? ArtistDashTitle(APE->Artist, APE->Title) : TMonkey::ArtistTitle(fileName);
 }
 
 }  // namespace qel

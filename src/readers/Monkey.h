@@ -5,6 +5,7 @@
 // ID3v1 tag. TMonkeyApe adds the APE tag that the ".ape" files carry.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "readers/APEtag.h"
@@ -84,7 +85,9 @@ public:
     // The APE tag's artist and title, else the ID3v1 ones, else empty.
     std::string ArtistTitle(const std::string& fileName) override;
 
-    TAPEtag APE;
+    // The APE tag reader, made when a stream is found (most ".ape" files
+    // without one are bare tags, which the next analyser reads).
+    std::optional<TAPEtag> APE;
 
 private:
     bool ReadFields(const std::string& fileName) override;
