@@ -71,6 +71,7 @@ const std::vector<CorpusFormat> kFormats = {
     {".m4a", [] { return Fixture("container.m4a"); }},  // AAC in MP4, the movie last
     {".mp4", [] { return Fixture("alac.m4a"); }},       // ALAC in MP4, the movie first
     {".wma", [] { return Fixture("wmav2-ffmpeg.wma"); }},
+    {".opus", [] { return Fixture("opusenc-sine.opus"); }},
     {".mpc", [] { return Seed("fuzz_mpegplus/v7-built"); }},
     {".mac", [] { return Seed("fuzz_monkey/v399-built"); }},
     {".vqf", [] { return TwinVQFile(); }},

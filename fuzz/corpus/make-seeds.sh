@@ -75,6 +75,11 @@ cp "$data/oggenc-sine.ogg" fuzz_ogg/q0-oggenc
 # A comment packet that runs from the second page onto the third (mutagen's
 # pages of about 4 KB), cut where the fuzzer's inputs end.
 head -c 8192 "$data/picture-after.ogg" >fuzz_ogg/picture-over-pages-mutagen
+# Ogg Opus: a whole small file, and the first 8 KB of one whose comment
+# packet runs over two pages.
+mkdir -p fuzz_opus
+cp "$data/opusenc-sine.opus" fuzz_opus/opusenc
+head -c 8192 "$data/opus-ffmpeg-mutagen.ogg" >fuzz_opus/picture-over-pages-mutagen
 # The FLAC fixture's metadata without its padding block, and the first frames.
 tmp_flac=$(mktemp)
 cp "$data/flac-sine.flac" "$tmp_flac"

@@ -10,6 +10,7 @@
 #include "readers/WMAfile.h"
 #include "readers/CDAtrack.h"
 #include "readers/FLACfile.h"
+#include "readers/OggOpus.h"
 #include "readers/OggVorbis.h"
 #include "readers/TwinVQ.h"
 
@@ -40,8 +41,11 @@ const std::vector<DispatchRow>& DispatchTable() {
          ReadSequence::Standard},
         {{".asf"}, {".asf"}, {{MakeAnalyser<TWMAfile>, "wmatag"}}, ReadSequence::Standard},
 
-        // Ogg Vorbis, FLAC (no ReadInfo of its own), TwinVQ, CD audio tracks.
-        {{".ogg"}, {".ogg"}, {{MakeAnalyser<TOggVorbis>, "oggtag"}}, ReadSequence::Standard},
+        // Ogg Vorbis, else Ogg Opus (its sound record names the codec); FLAC
+        // (no ReadInfo of its own), TwinVQ, CD audio tracks.
+        {{".ogg"}, {".ogg"}, {{MakeAnalyser<TOggVorbis>, "oggtag"}, {MakeAnalyser<TOggOpus>, "oggtag"}},
+         ReadSequence::Standard},
+        {{".opus"}, {".opus"}, {{MakeAnalyser<TOggOpus>, "oggtag"}}, ReadSequence::Standard},
         {{".flac", ".flc"}, {".flac", ".flc"}, {{MakeAnalyser<TFLACfile>, "flactag"}}, ReadSequence::OpenOnly},
         {{".vqf"}, {".vqf"}, {{MakeAnalyser<TTwinVQ>, "vqftag"}}, ReadSequence::Standard},
         {{".cda"}, {".cda"}, {{MakeAnalyser<TCDAtrack>, "CDAtag"}}, ReadSequence::Standard},

@@ -111,6 +111,11 @@ bool OggPacketReader::Skip(uint64_t count) {
     return true;
 }
 
+int64_t OggPacketReader::End() {
+    Skip(kMaxBytes);
+    return nextPage_;
+}
+
 bool WalkCommentPacket(OggPacketReader& packet, std::span<const uint8_t> magic, size_t keep,
                        const std::function<void(std::string_view text)>& field) {
     uint8_t head[kLongestMagic];

@@ -32,6 +32,9 @@ public:
     size_t Read(void* out, size_t count);
     // Passes over count bytes of the packet; false when it ended first.
     bool Skip(uint64_t count);
+    // Passes over the rest of the packet and gives the file position behind
+    // the last page that carries it: where the page of the next packet begins.
+    int64_t End();
 
 private:
     // Takes the page whose header (head) is at start: the run of packet bytes it holds.

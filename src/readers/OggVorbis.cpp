@@ -1,14 +1,14 @@
 #include "readers/OggVorbis.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
+#include <utility>
 
 #include "readers/ByteOrder.h"
 #include "readers/FileBytes.h"
 #include "readers/ID3v2.h"
+#include "readers/OggComments.h"
 #include "readers/OggPacket.h"
-#include "readers/TagText.h"
 #include "readers/TextForms.h"
 
 namespace qel {
@@ -29,9 +29,6 @@ constexpr size_t kIdentNominal = 20;
 constexpr uint8_t kIdentMagic[7] = {0x01, 'v', 'o', 'r', 'b', 'i', 's'};
 constexpr uint8_t kCommentMagic[7] = {0x03, 'v', 'o', 'r', 'b', 'i', 's'};
 
-// A comment longer than this keeps only its first bytes.
-constexpr size_t kCommentBuffer = 250;
-
 // The backwards search for the last page: 50 windows of 251 bytes, each
 // starting 241 bytes before the previous one, the first 251 bytes before the end.
 constexpr int kSearchWindows = 50;
@@ -39,51 +36,12 @@ constexpr int64_t kWindowStep = 241;
 constexpr int64_t kWindowTail = 10;
 constexpr size_t kWindowSize = 251;
 
-// Comment slots: 0 is the vendor text, 1..9 the recognised names.
-constexpr size_t kVendorSlot = 0;
-using CommentSlots = std::array<std::string, 10>;
-
-struct CommentName {
-    const char* name;
-    size_t slot;
-};
-constexpr std::array<CommentName, 9> kCommentNames = {{
-    {"TITLE", 1},
-    {"ARTIST", 2},
-    {"ALBUM", 3},
-    {"TRACKNUMBER", 4},
-    {"DATE", 5},
-    {"GENRE", 6},
-    {"COMMENT", 7},
-    {"PERFORMER", 8},
-    {"DESCRIPTION", 9},
-}};
-
-constexpr std::array<const char*, 3> kChannelTexts = {"Unknown", "Mono", "Stereo"};
-// Streams with more channels never pass Open; their records still say what they are.
-constexpr char kManyChannels[] = "Multi Channel";
-
 // Size of an ID3v2 tag in front of the Ogg data, 0 when there is none or it
 // claims more than the file holds.
 int32_t LeadingID3v2Size(BinaryFile& file, int64_t fileSize) {
     uint8_t head[TID3v2::kHeaderSize];
     ReadZeroFilled(file, 0, head, sizeof head);
     return std::memcmp(head, "ID3", 3) == 0 ? ID3v2TagSize(head, fileSize) : 0;
-}
-
-void StoreComment(const std::string& text, CommentSlots& slots) {
-    size_t equals = text.find('=');
-    if (equals == std::string::npos) {
-        if (slots[kVendorSlot].empty()) slots[kVendorSlot] = text;
-        return;
-    }
-    std::string key = AsciiUpper(std::string_view(text).substr(0, equals));
-    for (const auto& name : kCommentNames) {
-        if (key == name.name) {
-            slots[name.slot] = Utf8ToWide(TrimBoth(std::string_view(text).substr(equals + 1)));
-            return;
-        }
-    }
 }
 
 // Granule position (low 32 bits) of the page marker nearest the end of the
@@ -147,9 +105,8 @@ bool TOggVorbis::ReadFields(const std::string& fileName) {
     // The identification header fills the first page; the comment packet
     // begins the second, which follows it, and may run over later pages.
     OggPacketReader commentPacket(*file, identStart + kIdentSize);
-    CommentSlots slots;
-    WalkCommentPacket(commentPacket, kCommentMagic, kCommentBuffer,
-                      [&](std::string_view text) { StoreComment(TrimBoth(text), slots); });
+    OggCommentSlots slots;
+    WalkCommentPacket(commentPacket, kCommentMagic, kOggCommentKeep, [&](std::string_view text) { slots.Store(text); });
 
     const int32_t totalSamples = FindLastGranule(*file, fileSize);
 
@@ -160,14 +117,15 @@ bool TOggVorbis::ReadFields(const std::string& fileName) {
     NominalKbps = static_cast<uint16_t>(RoundTiesEven(nominal / 1000.0));
     TotalSamples = totalSamples;
     LeadingTagSize = leadingTag;
-    Title = slots[1];
-    Artist = !slots[2].empty() ? slots[2] : slots[8];
-    Album = slots[3];
-    Track = static_cast<uint8_t>(TrackFromText(slots[4]));
-    Date = slots[5];
-    Genre = slots[6];
-    Comment = !slots[7].empty() ? slots[7] : slots[9];
-    Vendor = slots[kVendorSlot];
+    OggCommentTexts texts = slots.Texts();
+    Title = std::move(texts.Title);
+    Artist = std::move(texts.Artist);
+    Album = std::move(texts.Album);
+    Track = texts.Track;
+    Date = std::move(texts.Date);
+    Genre = std::move(texts.Genre);
+    Comment = std::move(texts.Comment);
+    Vendor = std::move(texts.Vendor);
     return true;
 }
 
@@ -189,9 +147,8 @@ bool TOggVorbis::IsValidStream() const {
            static_cast<uint16_t>(BitRateKbps()) > 0;
 }
 
-std::string TOggVorbis::ChannelText() const {
-    return Channels < kChannelTexts.size() ? kChannelTexts[Channels] : kManyChannels;
-}
+// Streams of more than two channels never pass Open; their records still say what they are.
+std::string TOggVorbis::ChannelText() const { return ChannelCountText(Channels); }
 
 bool TOggVorbis::Open(const std::string& fileName) {
     const bool read = ReadInfo(fileName);
@@ -214,14 +171,7 @@ void TOggVorbis::FillSoundInfo(Tinfosound& out) {
 
 void TOggVorbis::FillTagInfo(Tinfotag& out) {
     ClearTagInfo();
-    InfoTag.Title2 = Title;
-    InfoTag.Artist2 = Artist;
-    InfoTag.Album2 = Album;
-    InfoTag.Year2 = Date;
-    InfoTag.Genre2 = Genre;
-    InfoTag.Comment2 = Comment;
-    InfoTag.Track = IntText(Track);
-    InfoTag.vendor = Vendor;
+    CopyOggCommentFields(*this, InfoTag);
     out = InfoTag;
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <stdexcept>
 
 #include "platform/CodePage.h"
@@ -72,6 +73,11 @@ std::string RealText(double value, char decimalSeparator) {
 std::string RealText(double value) { return RealText(value, DecimalSeparator()); }
 
 int64_t RoundTiesEven(double value) { return static_cast<int64_t>(std::nearbyint(value)); }
+
+const char* ChannelCountText(unsigned channels) {
+    static const char* const kTexts[] = {"Unknown", "Mono", "Stereo"};
+    return channels < std::size(kTexts) ? kTexts[channels] : "Multi Channel";
+}
 
 double Divide(double numerator, double denominator) {
     if (denominator == 0) throw std::domain_error("floating-point division by zero");

@@ -17,6 +17,10 @@ std::string RealText(double value);  // with the platform's separator
 // Rounds to the nearest integer, ties to even.
 int64_t RoundTiesEven(double value);
 
+// The channel text of a channel count: "Unknown" for 0, "Mono", "Stereo",
+// and "Multi Channel" above two.
+const char* ChannelCountText(unsigned channels);
+
 // A division of reals whose divisor is zero is an error that leaves the analyser.
 double Divide(double numerator, double denominator);
 

@@ -67,9 +67,6 @@ constexpr Codec kCodecs[] = {
 };
 constexpr char kUnknownCodec[] = "Unknown";
 
-constexpr std::array<const char*, 3> kChannelTexts = {"Unknown", "Mono", "Stereo"};
-constexpr char kManyChannels[] = "Multi Channel";
-
 // The bytes of the file from position up to end, at most scratch.size() of
 // them, as a cursor; empty from end on.
 ByteCursor Window(BinaryFile& file, int64_t position, int64_t end, std::span<uint8_t> scratch) {
@@ -284,9 +281,7 @@ int64_t TWMAfile::BitRateKbps() const {
 
 bool TWMAfile::IsValidStream() const { return HasAudio; }
 
-std::string TWMAfile::ChannelText() const {
-    return Channels < kChannelTexts.size() ? kChannelTexts[Channels] : kManyChannels;
-}
+std::string TWMAfile::ChannelText() const { return ChannelCountText(Channels); }
 
 const char* TWMAfile::CodecText() const {
     for (const auto& codec : kCodecs)

@@ -2,9 +2,9 @@
 # Regenerates the committed fixture files of this folder. The fixtures are
 # committed, so this is needed only to remake or extend them.
 # Tools: sox 14.4.2, lame 3.100, ffmpeg 5.1, jpegtran 2.1, python3-mutagen 1.46,
-# vorbis-tools 1.4.2, mpcenc 1.30.1, eyeD3 0.9.7 (Debian 12 packages sox, lame,
-# ffmpeg, libjpeg-turbo-progs, python3-mutagen, vorbis-tools, musepack-tools,
-# eyed3).
+# vorbis-tools 1.4.2, mpcenc 1.30.1, eyeD3 0.9.7, opus-tools 0.2 (Debian 12
+# packages sox, lame, ffmpeg, libjpeg-turbo-progs, python3-mutagen,
+# vorbis-tools, musepack-tools, eyed3, opus-tools).
 # Run from anywhere: sh tests/data/make-fixtures.sh
 set -e
 cd "$(dirname "$0")"
@@ -169,6 +169,36 @@ f["WM/AlbumTitle"] = "WMA Album"
 f["WM/Year"] = "2021"
 f["WM/TrackNumber"] = [ASFDWordAttribute(9)]
 f["WM/Genre"] = "Folk"
+f.save()
+PY
+
+# Ogg Opus. opusenc-sine.opus: 0.5 s of 440 Hz, 44100 Hz stereo (the input
+# rate the header keeps), 32 kbit/s, tagged by opusenc (opus-tools 0.2).
+# opus-ffmpeg-mutagen.ogg: 1 s of 440 Hz, 16000 Hz mono, 16 kbit/s, written by
+# ffmpeg's libopus encoder under an ".ogg" name; its tags replaced by mutagen
+# with a 6 KB picture first, so the comment packet runs over two pages.
+sox -n -r 44100 -c 2 -b 16 "$tmp/opus-source.wav" synth 0.5 sine 440 vol 0.5
+opusenc --quiet --bitrate 32 --title "Opus Title" --artist "Opus Artist" --album "Opus Album" \
+  --date 2017 --tracknumber 4 --genre Jazz --comment "COMMENT=made by opusenc" \
+  "$tmp/opus-source.wav" opusenc-sine.opus
+ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
+  -i "sine=frequency=440:duration=1:sample_rate=16000" -ac 1 -c:a libopus -b:a 16k opus-ffmpeg-mutagen.ogg
+/usr/bin/python3 - opus-ffmpeg-mutagen.ogg <<'PY'
+import base64, sys
+from mutagen.flac import Picture
+from mutagen.oggopus import OggOpus
+f = OggOpus(sys.argv[1])
+f.tags.clear()
+picture = Picture()
+picture.type = 3
+picture.mime = "image/png"
+picture.data = bytes(range(256)) * 24
+f["metadata_block_picture"] = base64.b64encode(picture.write()).decode()
+f["title"] = "Opus Caf\u00e9"
+f["artist"] = "Opus Artist"
+f["album"] = "Opus Album"
+f["date"] = "2016-05-06"
+f["tracknumber"] = "3/10"
 f.save()
 PY
 
@@ -455,11 +485,12 @@ ffmpeg -v error -f lavfi -i "color=c=0x0000FF:s=16x16" -frames:v 1 -y "$tmp/blue
 cp "$tmp/blue.png" pictures/really-png.jpg
 
 # mutagen-reading.tsv: what mutagen reads from the MP4, ID3v2, ASF, Ogg Vorbis,
-# Musepack, Monkey's Audio, MP3 and WAV fixtures; the tests compare the
+# Ogg Opus, Musepack, Monkey's Audio, MP3 and WAV fixtures; the tests compare the
 # readers with it.
 /usr/bin/python3 mutagen-reading.py container.m4a alac.m4a he-aac.m4a id3v24-utf8.mp3 \
   id3v24-utf16be.mp3 id3v23-utf8.mp3 wmav2-ffmpeg.wma wmav1-mutagen.wma oggenc-sine.ogg \
   picture-first.ogg picture-after.ogg sv8-radio.mpc sv8-mono.mpc monkey-399.ape \
   monkey-397.ape info-ffmpeg-32k.mp3 info-ffmpeg-8k.mp3 cbr-lame-8k.mp3 id3v23-extended.mp3 \
   id3v24-frameflags.mp3 id3v23-unsync.mp3 id3v24-unsync.mp3 id3v2-twice.mp3 tag-only.mp3 \
-  wav-id3-chunk.wav wav-list-picture.wav >mutagen-reading.tsv
+  wav-id3-chunk.wav wav-list-picture.wav opusenc-sine.opus opus-ffmpeg-mutagen.ogg \
+  >mutagen-reading.tsv
