@@ -21,13 +21,15 @@ const Bytes kStereoHead = OpusHeadPacket(2, 312, 44100);
 const Bytes kComments = VorbisComments("libopus", {"TITLE=Song", "performer=Band", "ALBUM=Disc", "TRACKNUMBER=3/12",
                                                    "DATE=1999", "GENRE=Pop", "DESCRIPTION=Nice"});
 
+// Through the dispatch, as ".opus" and as an ".ogg" file that is not Vorbis.
 TEST(OggOpus, FillsBothRecordsFromHeadTagsAndLastPage) {
     // Two seconds after the pre-skip; the bit rate counts the pages behind the headers.
     const Bytes file = OggOpusFile(kStereoHead, kComments, 6000, 312 + 96000);
     const Bytes headers = test::Concat({test::OggPage(kStereoHead, 0), test::OggPage(Bytes(8 + kComments.size()), 0)});
-    Read r(file, "a.opus");
-    ASSERT_TRUE(r.open);
-    EXPECT_EQ(r.reader.TypeName, "opus");
+    MemoryFiles files;
+    files.Add("a.opus", file);
+    files.Add("b.OGG", file);
+    FileInfoDispatch dispatch(files);
     Tinfosound sound;
     sound.typeencoder = "Opus";
     sound.bitrate = IntText(RoundTiesEven((file.size() - headers.size()) / 2.0 / 125));
@@ -36,7 +38,6 @@ TEST(OggOpus, FillsBothRecordsFromHeadTagsAndLastPage) {
     sound.duration = "2";
     sound.filelen = IntText(static_cast<int64_t>(file.size()));
     sound.samplrate = "44100";
-    EXPECT_EQ(r.sound, sound);
     Tinfotag tags;
     tags.Title2 = "Song";
     tags.Artist2 = "Band";
@@ -46,8 +47,13 @@ TEST(OggOpus, FillsBothRecordsFromHeadTagsAndLastPage) {
     tags.Genre2 = "Pop";
     tags.Comment2 = "Nice";
     tags.vendor = "libopus";
-    EXPECT_EQ(r.tags, tags);
-    EXPECT_EQ(r.ArtistTitle(), "Band - Song");
+    for (const char* name : {"a.opus", "b.OGG"}) {
+        ASSERT_TRUE(dispatch.ReadFileInfo(name)) << name;
+        EXPECT_EQ(dispatch.TagType, "oggtag");
+        EXPECT_EQ(dispatch.Sound, sound);
+        EXPECT_EQ(dispatch.Tags, tags);
+        EXPECT_EQ(dispatch.FileTitle(name), "Band - Song");
+    }
 }
 
 TEST(OggOpus, HeaderRulesAndMissingParts) {
@@ -73,19 +79,6 @@ TEST(OggOpus, HeaderRulesAndMissingParts) {
 TEST(OggOpus, LastPageIsFoundBehindALongPage) {
     Read r(OggOpusFile(kStereoHead, kComments, 60000, 312 + 480000));
     EXPECT_EQ(r.sound.duration, "10");
-}
-
-TEST(OggOpus, DispatchedForOpusAndForOggThatIsNotVorbis) {
-    MemoryFiles files;
-    files.Add("a.opus", OggOpusFile(kStereoHead, kComments, 6000, 312 + 96000));
-    files.Add("b.OGG", OggOpusFile(kStereoHead, kComments, 6000, 312 + 96000));
-    FileInfoDispatch dispatch(files);
-    for (const char* name : {"a.opus", "b.OGG"}) {
-        EXPECT_TRUE(dispatch.ReadFileInfo(name)) << name;
-        EXPECT_EQ(dispatch.TagType, "oggtag");
-        EXPECT_EQ(dispatch.Sound.typeencoder, "Opus");
-        EXPECT_EQ(dispatch.FileTitle(name), "Band - Song");
-    }
 }
 
 }  // namespace

@@ -315,54 +315,23 @@ Bytes Mp4File(const Mp4Shape& shape) {
     return shape.movieFirst ? Concat({Mp4Ftyp(), moov, mdat}) : Concat({Mp4Ftyp(), mdat, moov});
 }
 
-namespace {
-void AppendLE64(Bytes& out, uint64_t v) {
-    AppendLE32(out, static_cast<uint32_t>(v));
-    AppendLE32(out, static_cast<uint32_t>(v >> 32));
-}
-}  // namespace
-
 Bytes AsfObject(const asf::Guid& id, const Bytes& content, uint64_t size) {
     Bytes out(id.begin(), id.end());
-    AppendLE64(out, size);
+    if (size == 0) size = content.size() + asf::kObjectHeaderSize;
+    AppendLE32(out, static_cast<uint32_t>(size));
+    AppendLE32(out, static_cast<uint32_t>(size >> 32));
     out.insert(out.end(), content.begin(), content.end());
     return out;
 }
 
-Bytes AsfObject(const asf::Guid& id, const Bytes& content) { return AsfObject(id, content, content.size() + 24); }
-
-Bytes AsfFileProperties(uint64_t playDuration, uint64_t preroll, uint32_t maxBitRate) {
-    Bytes out(16, 0x11);  // file id
-    AppendLE64(out, 999);  // file size, not looked at
-    AppendLE64(out, 0);  // creation date
-    AppendLE64(out, 3);  // packets
-    AppendLE64(out, playDuration);
-    AppendLE64(out, playDuration);  // send duration
-    AppendLE64(out, preroll);
-    AppendLE32(out, 2);  // seekable
-    AppendLE32(out, 3200);
-    AppendLE32(out, 3200);
-    AppendLE32(out, maxBitRate);
-    return AsfObject(asf::kFileProperties, out);
-}
-
-Bytes AsfAudioStream(uint16_t formatTag, uint16_t channels, uint32_t rate, uint32_t bytesPerSecond, uint16_t bits) {
-    Bytes format;
-    AppendLE16(format, formatTag);
-    AppendLE16(format, channels);
-    AppendLE32(format, rate);
-    AppendLE32(format, bytesPerSecond);
-    AppendLE16(format, 1487);  // block alignment
-    AppendLE16(format, bits);
-    AppendLE16(format, 2);  // extra bytes
-    AppendLE16(format, 0);
+Bytes AsfAudioStream(uint16_t formatTag, uint16_t channels, uint32_t rate, uint32_t bytesPerSecond) {
     Bytes out(asf::kAudioMedia.begin(), asf::kAudioMedia.end());
     AppendZeros(out, 16 + 8);  // error correction type, time offset
-    AppendLE32(out, static_cast<uint32_t>(format.size()));
-    AppendLE32(out, 0);  // no error correction data
-    AppendLE16(out, 1);  // stream 1
-    AppendLE32(out, 0);
-    out.insert(out.end(), format.begin(), format.end());
+    AppendLE32(out, 18);       // a WAVEFORMATEX without extra bytes
+    AppendZeros(out, 4 + 2 + 4);
+    for (uint32_t field : {uint32_t{formatTag}, uint32_t{channels}}) AppendLE16(out, field);
+    for (uint32_t field : {rate, bytesPerSecond}) AppendLE32(out, field);
+    for (uint32_t field : {1487u, 16u, 0u}) AppendLE16(out, field);  // block alignment, bits, extra bytes
     return AsfObject(asf::kStreamProperties, out);
 }
 

@@ -110,20 +110,18 @@ Bytes Mp4Ftyp();
 Bytes Mp4Moov(const Mp4Shape& shape);
 
 // ASF: an object of a GUID, a 64-bit size (the content's plus 24 unless
-// given) and the content.
-Bytes AsfObject(const asf::Guid& id, const Bytes& content);
-Bytes AsfObject(const asf::Guid& id, const Bytes& content, uint64_t size);
-Bytes AsfFileProperties(uint64_t playDuration, uint64_t preroll, uint32_t maxBitRate);
-// A stream properties object of the audio type with a WAVEFORMATEX.
-Bytes AsfAudioStream(uint16_t formatTag, uint16_t channels, uint32_t rate, uint32_t bytesPerSecond, uint16_t bits);
-// Title, author, copyright, description (UTF-16 with a zero unit), no rating.
+// given) and the content; a stream properties object of the audio type with
+// a WAVEFORMATEX of 16-bit samples; the content description (title, author,
+// copyright, description, no rating); descriptors of the extended content
+// description and the object of some; UTF-16 with a zero unit.
+Bytes AsfObject(const asf::Guid& id, const Bytes& content, uint64_t size = 0);
+Bytes AsfAudioStream(uint16_t formatTag, uint16_t channels, uint32_t rate, uint32_t bytesPerSecond);
 Bytes AsfContentDescription(const std::u16string& title, const std::u16string& author,
                             const std::u16string& copyright, const std::u16string& description);
-// A descriptor of the extended content description, and the object of some.
 Bytes AsfDescriptor(const std::u16string& name, uint16_t type, const Bytes& value);
 Bytes AsfTextDescriptor(const std::u16string& name, const std::u16string& text);
 Bytes AsfExtendedContent(const std::vector<Bytes>& descriptors);
-Bytes AsfUtf16(const std::u16string& text);  // little-endian, with a zero unit
+Bytes AsfUtf16(const std::u16string& text);
 // The header object holding objects, then a data object of dataBytes bytes.
 Bytes AsfFile(const std::vector<Bytes>& objects, size_t dataBytes = 1000);
 
