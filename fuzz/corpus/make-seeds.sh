@@ -56,7 +56,7 @@ cp "$data/sv8-radio.mpc" fuzz_mpegplus/sv8-mpcenc
 
 # ASF: the header objects of the WMA fixtures and the start of their data.
 mkdir -p fuzz_wma
-head -c 1100 "$data/wmav2-ffmpeg.wma" >fuzz_wma/wmav2-ffmpeg
+head -c 1300 "$data/wmav2-ffmpeg.wma" >fuzz_wma/wmav2-ffmpeg
 head -c 3400 "$data/wmav1-mutagen.wma" >fuzz_wma/wmav1-mutagen
 
 # Whole small MP3s: a CBR stream with its mark near the end, a Xing VBR stream.

@@ -143,8 +143,8 @@ tag("id3v23-utf8.mp3", 3, "Ignored Title", 3)
 PY
 
 # Windows Media Audio in ASF. wmav2-ffmpeg.wma: 1 s of 440 Hz, 22050 Hz mono,
-# WMA 2 at 32 kbit/s, tagged through ffmpeg's metadata options (the year under
-# its ASF name: ffmpeg writes "date" as it is). wmav1-mutagen.wma: 0.5 s
+# WMA 2 at 32 kbit/s, tagged through ffmpeg's metadata options (the year and
+# the link under their ASF names: ffmpeg writes other names as they are). wmav1-mutagen.wma: 0.5 s
 # 44100 Hz stereo, WMA 1 at 64 kbit/s, its tags replaced by mutagen: a
 # picture first, a title beyond ASCII, the track number as a 32-bit number.
 ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
@@ -152,7 +152,8 @@ ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
   -ac 1 -c:a wmav2 -b:a 32k -metadata title="WMA Title" -metadata artist="WMA Artist" \
   -metadata album="WMA Album" -metadata WM/Year=2018 -metadata track=6 -metadata genre=Blues \
   -metadata comment="made by ffmpeg" -metadata composer="WMA Composer" \
-  -metadata copyright="(c) WMA" wmav2-ffmpeg.wma
+  -metadata copyright="(c) WMA" -metadata language=en-us -metadata encoded_by="WMA Ripper" \
+  -metadata WM/AuthorURL=http://fixture.invalid/ wmav2-ffmpeg.wma
 ffmpeg -nostdin -hide_banner -loglevel error -y -f lavfi \
   -i "sine=frequency=440:duration=0.5:sample_rate=44100" \
   -ac 2 -c:a wmav1 -b:a 64k -fflags +bitexact wmav1-mutagen.wma

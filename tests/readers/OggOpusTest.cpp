@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string_view>
+
 #include "player/FileInfoDispatch.h"
 #include "readers/OggOpus.h"
 #include "readers/TextForms.h"
@@ -11,74 +14,71 @@ namespace qel {
 namespace {
 
 using test::Bytes;
-using test::OggOpusFile;
-using test::OpusHeadPacket;
-using test::VorbisComments;
+using test::Concat;
+using test::OggPage;
 
 using Read = test::AnalysedBytes<TOggOpus>;
 
-const Bytes kStereoHead = OpusHeadPacket(2, 312, 44100);
-const Bytes kComments = VorbisComments("libopus", {"TITLE=Song", "performer=Band", "ALBUM=Disc", "TRACKNUMBER=3/12",
-                                                   "DATE=1999", "GENRE=Pop", "DESCRIPTION=Nice"});
+// opusenc's file: its first page holds one segment, so "OpusHead" begins at
+// byte 28; the comment packet fills the second page; the pre-skip is 312.
+const Bytes kFixture = test::ReadFileBytes(test::DataPath("opusenc-sine.opus"));
+constexpr size_t kVersion = 36, kChannels = 37, kInputRate = 40;
 
 // Through the dispatch, as ".opus" and as an ".ogg" file that is not Vorbis.
-TEST(OggOpus, FillsBothRecordsFromHeadTagsAndLastPage) {
-    // Two seconds after the pre-skip; the bit rate counts the pages behind the headers.
-    const Bytes file = OggOpusFile(kStereoHead, kComments, 6000, 312 + 96000);
-    const Bytes headers = test::Concat({test::OggPage(kStereoHead, 0), test::OggPage(Bytes(8 + kComments.size()), 0)});
+TEST(OggOpus, FixtureFromOpusencFillsBothRecords) {
     MemoryFiles files;
-    files.Add("a.opus", file);
-    files.Add("b.OGG", file);
+    files.Add("a.opus", kFixture);
+    files.Add("b.OGG", kFixture);
     FileInfoDispatch dispatch(files);
+    // The bit rate counts the pages from the third on.
+    const std::string_view marker = "OggS";
+    auto third = kFixture.begin();
+    for (int page = 0; page < 3; ++page)
+        third = std::search(third + (page > 0), kFixture.end(), marker.begin(), marker.end());
     Tinfosound sound;
     sound.typeencoder = "Opus";
-    sound.bitrate = IntText(RoundTiesEven((file.size() - headers.size()) / 2.0 / 125));
+    sound.bitrate = IntText(RoundTiesEven((kFixture.end() - third) / 0.5 / 125));
     sound.cnanmod = "Stereo";
     sound.cnanmodid = "2";
-    sound.duration = "2";
-    sound.filelen = IntText(static_cast<int64_t>(file.size()));
+    sound.duration = "0.5";
+    sound.filelen = IntText(static_cast<int64_t>(kFixture.size()));
     sound.samplrate = "44100";
     Tinfotag tags;
-    tags.Title2 = "Song";
-    tags.Artist2 = "Band";
-    tags.Album2 = "Disc";
-    tags.Track = "3";
-    tags.Year2 = "1999";
-    tags.Genre2 = "Pop";
-    tags.Comment2 = "Nice";
-    tags.vendor = "libopus";
+    tags.Title2 = "Opus Title";
+    tags.Artist2 = "Opus Artist";
+    tags.Album2 = "Opus Album";
+    tags.Track = "4";
+    tags.Year2 = "2017";
+    tags.Genre2 = "Jazz";
+    tags.Comment2 = "made by opusenc";
+    tags.vendor = "libopus 1.3.1, libopusenc 0.2.1";
     for (const char* name : {"a.opus", "b.OGG"}) {
         ASSERT_TRUE(dispatch.ReadFileInfo(name)) << name;
         EXPECT_EQ(dispatch.TagType, "oggtag");
         EXPECT_EQ(dispatch.Sound, sound);
         EXPECT_EQ(dispatch.Tags, tags);
-        EXPECT_EQ(dispatch.FileTitle(name), "Band - Song");
+        EXPECT_EQ(dispatch.FileTitle(name), "Opus Artist - Opus Title");
     }
 }
 
-TEST(OggOpus, HeaderRulesAndMissingParts) {
-    // Only major version 0 and at least one channel are read.
-    EXPECT_TRUE(Read(OggOpusFile(OpusHeadPacket(1, 0, 0, 15), kComments, 100, 4800)).open);
-    EXPECT_FALSE(Read(OggOpusFile(OpusHeadPacket(1, 0, 0, 16), kComments, 100, 4800)).open);
-    EXPECT_FALSE(Read(OggOpusFile(OpusHeadPacket(0, 0, 0), kComments, 100, 4800)).open);
-    // No input rate: the decoding rate; no tags; 6 channels.
-    Read open(OggOpusFile(OpusHeadPacket(6, 0, 0), {}, 100, 4800));
-    EXPECT_EQ(open.sound.samplrate, "48000");
-    EXPECT_EQ(open.sound.cnanmod, "Multi Channel");
-    EXPECT_EQ(open.sound.duration, "0.1");
-    EXPECT_EQ(open.tags.Title2, "");
-    // A last page that finishes no packet, or a granule within the pre-skip: no time.
-    for (int64_t granule : {int64_t{-1}, int64_t{312}}) {
-        Read none(OggOpusFile(kStereoHead, kComments, 100, granule));
-        EXPECT_TRUE(none.open);
-        EXPECT_EQ(none.sound.duration, "0");
-        EXPECT_EQ(none.sound.bitrate, "0");
-    }
-}
-
-TEST(OggOpus, LastPageIsFoundBehindALongPage) {
-    Read r(OggOpusFile(kStereoHead, kComments, 60000, 312 + 480000));
-    EXPECT_EQ(r.sound.duration, "10");
+TEST(OggOpus, HeaderRulesAndTheLastPage) {
+    // Only major version 0 and at least one channel are read; without an
+    // input rate the rate is the decoding rate.
+    auto changed = [](size_t at, uint8_t value) {
+        Bytes bytes = kFixture;
+        std::fill_n(bytes.begin() + static_cast<ptrdiff_t>(at), at == kInputRate ? 4 : 1, value);
+        return Read(bytes);
+    };
+    EXPECT_TRUE(changed(kVersion, 15).open);
+    EXPECT_FALSE(changed(kVersion, 16).open);
+    EXPECT_FALSE(changed(kChannels, 0).open);
+    EXPECT_EQ(changed(kChannels, 6).sound.cnanmod, "Multi Channel");
+    EXPECT_EQ(changed(kInputRate, 0).sound.samplrate, "48000");
+    // A last page that finishes no packet is passed over; one behind the
+    // longest page is still found.
+    EXPECT_EQ(Read(Concat({kFixture, OggPage(Bytes(100), -1, 9)})).sound.duration, "0.5");
+    EXPECT_EQ(Read(Concat({kFixture, OggPage(Bytes(60000), 312 + 480000, 9)})).sound.duration, "10");
+    EXPECT_EQ(Read(Concat({kFixture, OggPage(Bytes(100), 300, 9)})).sound.duration, "0");
 }
 
 }  // namespace

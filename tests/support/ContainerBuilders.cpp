@@ -57,27 +57,6 @@ Bytes OggPages(const Bytes& packet, size_t pageBytes, uint32_t sequence, uint32_
     return out;
 }
 
-Bytes OpusHeadPacket(uint8_t channels, uint16_t preSkip, uint32_t inputRate, uint8_t version) {
-    Bytes out;
-    Append(out, "OpusHead");
-    out.push_back(version);
-    out.push_back(channels);
-    AppendLE16(out, preSkip);
-    AppendLE32(out, inputRate);
-    AppendZeros(out, 3);  // output gain, mapping family
-    return out;
-}
-
-Bytes OggOpusFile(const Bytes& head, const Bytes& comments, size_t audioBytes, int64_t lastGranule) {
-    Bytes tags;
-    Append(tags, "OpusTags");
-    tags.insert(tags.end(), comments.begin(), comments.end());
-    Bytes out = OggPage(head, 0, 0);
-    for (const Bytes& page : {OggPage(tags, 0, 1), OggPage(Bytes(audioBytes, 0), lastGranule, 2)})
-        out.insert(out.end(), page.begin(), page.end());
-    return out;
-}
-
 Bytes VorbisIdentPacket(uint8_t channels, uint32_t sampleRate, int32_t nominalBitRate) {
     Bytes out{0x01};
     Append(out, "vorbis");

@@ -36,12 +36,6 @@ struct OggShape {
 };
 Bytes OggVorbisFile(const OggShape& shape);
 
-// Ogg Opus: "OpusHead" (version, channels, pre-skip, input rate, no gain,
-// mapping 0), and a file of its page, a page of "OpusTags" and comments, and
-// one page of audioBytes zero bytes whose granule position is lastGranule.
-Bytes OpusHeadPacket(uint8_t channels, uint16_t preSkip, uint32_t inputRate, uint8_t version = 1);
-Bytes OggOpusFile(const Bytes& head, const Bytes& comments, size_t audioBytes, int64_t lastGranule);
-
 // FLAC: "fLaC" and a STREAMINFO block, then metadata blocks.
 struct FlacShape {
     uint32_t sampleRate = 44100;
