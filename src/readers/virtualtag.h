@@ -9,12 +9,14 @@
 
 namespace qel {
 
-// Stream properties, all text; field order is the record's slot order.
+// Stream properties, all text; field order is the record's slot order. The
+// fields of both records start empty ({}), so a record can be written with
+// designated initializers that name only the fields it sets.
 struct Tinfosound {
-    std::string bitratenom, typeencoder, version, layer, cnanmod, profile, streamversion, cnanmodid,
-        bitpersamp, filelen, samplrate, bitrate, duration, framecount, bitratetype, bitratetypeid,
-        encoder, bits, peak, ratio, encoderid, emphasis, position, HeaderType, HeaderTypeID,
-        MPEGVersion, MPEGVersionID, ProfileID, compresion;
+    std::string bitratenom{}, typeencoder{}, version{}, layer{}, cnanmod{}, profile{}, streamversion{}, cnanmodid{},
+        bitpersamp{}, filelen{}, samplrate{}, bitrate{}, duration{}, framecount{}, bitratetype{}, bitratetypeid{},
+        encoder{}, bits{}, peak{}, ratio{}, encoderid{}, emphasis{}, position{}, HeaderType{}, HeaderTypeID{},
+        MPEGVersion{}, MPEGVersionID{}, ProfileID{}, compresion{};
 
     static constexpr size_t kFieldCount = 29;
     // Field names and members in slot order, for tools and exports.
@@ -26,10 +28,10 @@ struct Tinfosound {
 
 // Descriptive tags, all text. Slots 0, 1, 16, 22 and 23 are spare.
 struct Tinfotag {
-    std::string spare0, spare1, Titlea, Artista, Albuma, Tracka, Yeara, Genrea, Commenta, Copyrighta,
-        Title1, Artist1, Album1, Year1, Comment1, Genre1, spare16, Title2, vendor, Artist2, autor,
-        origfile, spare22, spare23, Tracktext2, Album2, Year2, Comment2, Genre2, Composer2, Encoder2,
-        Copyright2, Link2, Language2, Track;
+    std::string spare0{}, spare1{}, Titlea{}, Artista{}, Albuma{}, Tracka{}, Yeara{}, Genrea{}, Commenta{},
+        Copyrighta{}, Title1{}, Artist1{}, Album1{}, Year1{}, Comment1{}, Genre1{}, spare16{}, Title2{}, vendor{},
+        Artist2{}, autor{}, origfile{}, spare22{}, spare23{}, Tracktext2{}, Album2{}, Year2{}, Comment2{}, Genre2{},
+        Composer2{}, Encoder2{}, Copyright2{}, Link2{}, Language2{}, Track{};
 
     static constexpr size_t kSlotCount = 35;
     static constexpr size_t kNamedCount = 30;

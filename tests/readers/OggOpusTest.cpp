@@ -35,23 +35,12 @@ TEST(OggOpus, FixtureFromOpusencFillsBothRecords) {
     auto third = kFixture.begin();
     for (int page = 0; page < 3; ++page)
         third = std::search(third + (page > 0), kFixture.end(), marker.begin(), marker.end());
-    Tinfosound sound;
-    sound.typeencoder = "Opus";
-    sound.bitrate = IntText(RoundTiesEven((kFixture.end() - third) / 0.5 / 125));
-    sound.cnanmod = "Stereo";
-    sound.cnanmodid = "2";
-    sound.duration = "0.5";
-    sound.filelen = IntText(static_cast<int64_t>(kFixture.size()));
-    sound.samplrate = "44100";
-    Tinfotag tags;
-    tags.Title2 = "Opus Title";
-    tags.Artist2 = "Opus Artist";
-    tags.Album2 = "Opus Album";
-    tags.Track = "4";
-    tags.Year2 = "2017";
-    tags.Genre2 = "Jazz";
-    tags.Comment2 = "made by opusenc";
-    tags.vendor = "libopus 1.3.1, libopusenc 0.2.1";
+    const Tinfosound sound{.typeencoder = "Opus", .cnanmod = "Stereo", .cnanmodid = "2",
+                           .filelen = IntText(static_cast<int64_t>(kFixture.size())), .samplrate = "44100",
+                           .bitrate = IntText(RoundTiesEven((kFixture.end() - third) / 0.5 / 125)), .duration = "0.5"};
+    const Tinfotag tags{.Title2 = "Opus Title", .vendor = "libopus 1.3.1, libopusenc 0.2.1", .Artist2 = "Opus Artist",
+                        .Album2 = "Opus Album", .Year2 = "2017", .Comment2 = "made by opusenc", .Genre2 = "Jazz",
+                        .Track = "4"};
     for (const char* name : {"a.opus", "b.OGG"}) {
         ASSERT_TRUE(dispatch.ReadFileInfo(name)) << name;
         EXPECT_EQ(dispatch.TagType, "oggtag");

@@ -26,29 +26,13 @@ TEST(WMAfile, FixtureFromFfmpegFillsBothRecords) {
     files.Add("a.wma", bytes);
     files.Add("a.asf", bytes);
     FileInfoDispatch dispatch(files);
-    Tinfosound sound;
-    sound.typeencoder = "WMA Standard";
-    sound.bitrate = sound.bitratenom = "32";
-    sound.cnanmod = "Mono";
-    sound.cnanmodid = "1";
-    sound.bitpersamp = "16";
-    sound.duration = "1.021";  // less the preroll
-    sound.filelen = "7612";
-    sound.samplrate = "22050";
-    Tinfotag tags;
-    tags.Title2 = "WMA Title";
-    tags.Artist2 = "WMA Artist";
-    tags.Copyright2 = "(c) WMA";
-    tags.Comment2 = "made by ffmpeg";
-    tags.Album2 = "WMA Album";
-    tags.Year2 = "2018";
-    tags.Track = tags.Tracktext2 = "6";
-    tags.Genre2 = "Blues";
-    tags.Composer2 = "WMA Composer";
-    tags.Encoder2 = "WMA Ripper";
-    tags.Language2 = "en-us";
-    tags.Link2 = "http://fixture.invalid/";
-    tags.vendor = "Lavf59.27.100";
+    const Tinfosound sound{.bitratenom = "32", .typeencoder = "WMA Standard", .cnanmod = "Mono", .cnanmodid = "1",
+                           .bitpersamp = "16", .filelen = "7612", .samplrate = "22050", .bitrate = "32",
+                           .duration = "1.021"};  // less the preroll
+    const Tinfotag tags{.Title2 = "WMA Title", .vendor = "Lavf59.27.100", .Artist2 = "WMA Artist", .Tracktext2 = "6",
+                        .Album2 = "WMA Album", .Year2 = "2018", .Comment2 = "made by ffmpeg", .Genre2 = "Blues",
+                        .Composer2 = "WMA Composer", .Encoder2 = "WMA Ripper", .Copyright2 = "(c) WMA",
+                        .Link2 = "http://fixture.invalid/", .Language2 = "en-us", .Track = "6"};
     for (const char* name : {"a.wma", "a.asf"}) {
         ASSERT_TRUE(dispatch.ReadFileInfo(name)) << name;
         EXPECT_EQ(dispatch.TagType, "wmatag");
