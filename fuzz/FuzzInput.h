@@ -15,9 +15,7 @@ namespace qel::fuzz {
 
 // Serves the input as the file `name`.
 inline MemoryFiles InputFiles(const uint8_t* data, size_t size, const std::string& name) {
-    MemoryFiles files;
-    files.Add(name, MemoryFiles::Bytes(data, data + size));
-    return files;
+    return MemoryFiles(name, MemoryFiles::Bytes(data, data + size));
 }
 
 // Drives an analyser as the dispatch does, then asks for its title. Only the

@@ -94,7 +94,7 @@ void saveeq(PluginState& p) { Player(p).SaveEqualizer(); }
 
 // Playlist commands.
 void addtolist(PluginState& p) { Form(p).addtolist(); }
-void clearlist(PluginState& p) { List(p).clearall(); }
+void clearlist(PluginState& p) { Form(p).clearlist(); }
 void clearselect(PluginState& p) { Form(p).clearselect(); }
 void next1(PluginState& p) { List(p).nextitem(); }
 void prev(PluginState& p) { List(p).previtem(); }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "host/TitleCache.h"
 #include "host/plugForm.h"
 #include "platform/CodePage.h"
 #include "platform/DynamicLibrary.h"
@@ -105,7 +106,7 @@ int32_t ListPosition(const TPlaylistKv& list) {
 // The title the player shows for an entry; its file name when the file has no title.
 std::string EntryTitle(Tformplug& form, int32_t index) {
     const std::string title = form.pl.FileTitle(form.list.itempath(index));
-    if (title.size() >= 2) return title;
+    if (ShowsAsTitle(title)) return title;
     const auto& lines = form.list.paths();
     const size_t line = 2 * static_cast<size_t>(index);
     return line < lines.size() ? lines[line] : std::string();

@@ -1,5 +1,6 @@
 #include "host/plugForm.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -9,7 +10,10 @@
 namespace qel {
 
 Tformplug::Tformplug(FormPorts ports)
-    : list(ports.listView, ports.dialogs, ports.player.ini, ports.files), pl(ports.player), ports_(std::move(ports)) {
+    : list(ports.listView, ports.dialogs, ports.player.ini, ports.files),
+      pl(ports.player),
+      ports_(std::move(ports)),
+      reader_(ports_.player.files, [this] { window().PostTitlesWaiting(); }) {
     ports_.listView.SetBounds(FormDesign::kListBounds);
     ports_.listView.SetMultiSelect(true);
     ports_.window.SetPictureBounds(FormDesign::kPictureBounds);
@@ -28,7 +32,10 @@ Tformplug::Tformplug(FormPorts ports)
     FormCreate();
 }
 
-Tformplug::~Tformplug() { ports_.listView.SetListener(nullptr); }
+Tformplug::~Tformplug() {
+    StopTitles();
+    ports_.listView.SetListener(nullptr);
+}
 
 void Tformplug::Draw(int32_t left, int32_t top, int32_t width, int32_t height, int32_t windowMode) {
     clickX = left + 2;
@@ -44,6 +51,7 @@ void Tformplug::Draw(int32_t left, int32_t top, int32_t width, int32_t height, i
 }
 
 void Tformplug::WmDestroy() {
+    StopTitles();
     window().SetTimerEnabled(false);
     pl.StopPlay();
     setnum();
@@ -113,12 +121,56 @@ void Tformplug::clickhost() {
     window().PostHostClick(clickX, clickY);
 }
 
+// Shows at once what the cache knows (or the file name) and leaves the
+// reading to the reader: every item is checked there, and only files whose
+// stamp differs from their entry's are read.
 void Tformplug::titlelist(int32_t count) {
+    const std::vector<std::string>& lines = list.paths();
+    count = std::clamp<int32_t>(count, 0, static_cast<int32_t>(lines.size() / 2));
+    TitleCache kept;  // the entries of this list only
+    std::vector<ItemText> changes;
+    std::vector<TitleRequest> requests;
+    requests.reserve(static_cast<size_t>(count));
     for (int32_t b = 0; b < count; ++b) {
-        const std::string title = pl.FileTitle(list.itempath(b)) + "   ";
-        if (title.size() > 4) list.setname(b, std::to_string(b + 1) + "  " + title);
+        const std::string& path = lines[2 * static_cast<size_t>(b) + 1];
+        kept.KeepFrom(titles_, path);
+        TitleRequest request;
+        request.index = b;
+        request.path = path;
+        if (const CachedTitle* cached = kept.Find(path)) {
+            std::string shown = DisplayText(b, cached->title, lines[2 * static_cast<size_t>(b)]);
+            if (ports_.listView.Item(b) != shown) changes.push_back({b, std::move(shown)});
+            request.known = true;
+            request.stamp = cached->stamp;
+        }
+        requests.push_back(std::move(request));
     }
+    titles_ = std::move(kept);
+    list.setnames(changes);
+    // The items shown first: from the top of the box down, then those above.
+    const int32_t top = std::clamp(ports_.listView.TopIndex(), 0, count);
+    std::rotate(requests.begin(), requests.begin() + top, requests.end());
+    reader_.Read(++titleList_, std::move(requests));
 }
+
+size_t Tformplug::TitlesArrived() {
+    std::vector<TitleRead> reads = reader_.Take(kTitlesPerTurn);
+    const std::vector<std::string>& lines = list.paths();
+    std::vector<ItemText> changes;
+    for (TitleRead& read : reads) {
+        const size_t line = 2 * static_cast<size_t>(read.index);
+        // A title of an earlier list is dropped, whatever its item holds now.
+        if (read.list != titleList_ || read.index < 0 || line + 1 >= lines.size() || lines[line + 1] != read.path)
+            continue;
+        std::string shown = DisplayText(read.index, read.title, lines[line]);
+        if (ports_.listView.Item(read.index) != shown) changes.push_back({read.index, std::move(shown)});
+        titles_.Store(read.path, CachedTitle{read.stamp, std::move(read.title)});
+    }
+    list.setnames(changes);
+    return reads.size();
+}
+
+void Tformplug::StopTitles() { reader_.Stop(); }
 
 void Tformplug::setnum() {
     int32_t index = ports_.listView.ItemIndex();
@@ -162,6 +214,12 @@ void Tformplug::addtolist() {
     list.singlesel();
     if (savedIndex >= ports_.listView.Count()) savedIndex = 0;
     ports_.listView.SetItemIndex(savedIndex);
+}
+
+void Tformplug::clearlist() {
+    list.clearall();
+    titles_.Clear();
+    reader_.Read(++titleList_, {});
 }
 
 void Tformplug::clearselect() {

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "host/PluginState.h"
+#include "host/TitleCache.h"
+#include "host/TitleReader.h"
 #include "platform/BinaryFile.h"
 #include "platform/Dialogs.h"
 #include "platform/ListBoxView.h"
@@ -65,8 +67,17 @@ public:
     // The host's Draw: places the window in mode 0, sizes list and picture to
     // the client area, switches notifications off and shows the window.
     void Draw(int32_t left, int32_t top, int32_t width, int32_t height, int32_t windowMode);
-    // The window's destroy message: stop, "pu.tmp", "pl.tmp", the equalizer.
+    // The window's destroy message: the title reader, stop, "pu.tmp",
+    // "pl.tmp", the equalizer.
     void WmDestroy();
+    // Ends the title reader for good (its thread is joined); titles already
+    // read stay shown. Run on the window's thread.
+    void StopTitles();
+    // Shows titles the reader has read (a share of them per call, the rest
+    // comes with the next notice); gives how many were taken.
+    size_t TitlesArrived();
+    TitleReader& titleReader() { return reader_; }
+    const TitleCache& titleCache() const { return titles_; }
 
     // Event handlers.
     void listClick();
@@ -91,6 +102,7 @@ public:
     // Operations of the commands that involve more than one child.
     void PlayCurrent();
     void addtolist();
+    void clearlist();
     void clearselect();
     void moveplug(int32_t code, int32_t step);
     void setfon(const std::string& path);
@@ -100,6 +112,9 @@ public:
 
     static constexpr const char* kListStateFile = "pl.tmp";
     static constexpr const char* kIndexStateFile = "pu.tmp";
+    // Titles shown per turn of the window's thread: the thread comes back to
+    // its messages after a few milliseconds, however long the list.
+    static constexpr size_t kTitlesPerTurn = 256;
 
 private:
     void titlelist(int32_t count);
@@ -128,6 +143,9 @@ private:
     }
 
     FormPorts ports_;
+    TitleCache titles_;       // of the files in the list
+    uint32_t titleList_ = 0;  // numbers each list titled; older reads are dropped
+    TitleReader reader_;
 };
 
 }  // namespace qel

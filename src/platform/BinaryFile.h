@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -44,13 +45,25 @@ protected:
 
 enum class ShareMode { AllowWriters, DenyWriters };
 
+// What the system tells of a file without opening it: its size and the time
+// of its last write, in the system's own units. A file whose stamp is the
+// same as before is taken to hold the same bytes.
+struct FileStamp {
+    int64_t size = 0;
+    int64_t lastWrite = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // Opens files for reading. A file that cannot be opened gives nullptr and,
-// when asked, the reason as text.
+// when asked, the reason as text. Both operations may run on several
+// threads at once.
 class FileOpener {
 public:
     virtual ~FileOpener() = default;
     virtual std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                                  std::string* reason = nullptr) = 0;
+    // The stamp of a regular file; nullopt when there is none at path.
+    virtual std::optional<FileStamp> Stamp(const std::string& path) = 0;
     // True when a file opened through this opener gives the same bytes at
     // every read for as long as the opener lives (one request's snapshot).
     virtual bool ContentsFixed() const { return false; }

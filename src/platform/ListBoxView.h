@@ -21,6 +21,12 @@ struct ViewRect {
 
 enum class MouseButton { Left, Right, Middle };
 
+// A new text for one item.
+struct ItemText {
+    int32_t index = 0;
+    std::string text;
+};
+
 // What the user does to the list box. The box reports each action after it
 // has finished handling it (the selection already reflects the action), never
 // from inside its own message handling, so a listener may change the box.
@@ -43,6 +49,8 @@ public:
     virtual std::string Item(int32_t index) const = 0;
     // Replaces the text of item index; its selection stays. Out of range: nothing.
     virtual void SetItem(int32_t index, const std::string& text) = 0;
+    // The same for several items at once, with one repaint.
+    virtual void SetItems(const std::vector<ItemText>& changes) = 0;
     // Appends unselected items.
     virtual void AddItems(const std::vector<std::string>& texts) = 0;
     // Removes the items at the given ascending, distinct, valid indices.
@@ -55,6 +63,8 @@ public:
     // The selected index: in single selection the selected item; in
     // multi-selection the focused item when it is selected. -1 for none.
     virtual int32_t ItemIndex() const = 0;
+    // The item shown at the top of the box (0 when empty).
+    virtual int32_t TopIndex() const = 0;
     // Selects exactly item index and focuses it; -1 or an index out of
     // range leaves nothing selected.
     virtual void SetItemIndex(int32_t index) = 0;

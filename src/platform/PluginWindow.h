@@ -31,6 +31,10 @@ public:
     // Posts a left click (button down, then up) at (x, y) of the host window.
     virtual void PostHostClick(int32_t x, int32_t y) = 0;
 
+    // Has the window's own thread take the titles the reader has read
+    // (the form's TitlesArrived) once it is free; callable from any thread.
+    virtual void PostTitlesWaiting() = 0;
+
     // The window's 300 ms poll timer.
     virtual void SetTimerEnabled(bool enabled) = 0;
     virtual bool TimerEnabled() const = 0;

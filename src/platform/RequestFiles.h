@@ -34,6 +34,7 @@ public:
     RequestFiles& operator=(const RequestFiles&) = delete;
     std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share,
                                          std::string* reason = nullptr) override;
+    std::optional<FileStamp> Stamp(const std::string& path) override { return system_.Stamp(path); }
     // Each block is read once and kept, so every later read sees the same bytes.
     bool ContentsFixed() const override { return true; }
 

@@ -151,6 +151,10 @@ void TPlaylistKv::dropitem() {
 
 void TPlaylistKv::setname(int32_t index, const std::string& text) { view_.SetItem(index, text); }
 
+void TPlaylistKv::setnames(const std::vector<ItemText>& names) {
+    if (!names.empty()) view_.SetItems(names);
+}
+
 void TPlaylistKv::applylook() { view_.ApplyLook(font_, color_); }
 
 void TPlaylistKv::setcolor(const std::string& text) {

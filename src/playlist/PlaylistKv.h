@@ -63,6 +63,7 @@ public:
     void dragitem();
     void dropitem();
     void setname(int32_t index, const std::string& text);
+    void setnames(const std::vector<ItemText>& names);  // several at once
 
     // Appearance. A colour text that is not a colour leaves the colour unchanged.
     void setcolor(const std::string& text);

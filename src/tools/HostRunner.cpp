@@ -142,6 +142,14 @@ bool Runner::call(const Action& a) { return CallExport(a, plugin_.Export(a.args[
 
 bool Runner::callord(const Action& a) { return CallExport(a, plugin_.Export(Int(a.args[0])), a.args[0]); }
 
+bool Runner::timecall(const Action& a) {
+    const Plugin::Command command = plugin_.Export(a.args[0]);
+    const double began = Milliseconds();
+    if (!CallExport(a, command, a.args[0])) return false;
+    std::printf("elapsed: %.0f ms\n", Milliseconds() - began);
+    return true;
+}
+
 bool Runner::getdata(const Action&) {
     std::printf("data: %d\n", plugin_.GetData());
     return true;
@@ -314,6 +322,19 @@ bool Runner::listitems(const Action& a) {
 bool Runner::expectitems(const Action& a) {
     const auto texts = ListTexts();
     Expect(a, texts && *texts == SplitBars(a.rest), texts ? "the list shows " + Shown(Joined(*texts)) : "no list box");
+    return true;
+}
+
+bool Runner::waititem(const Action& a) {
+    auto [wait, rest] = FirstWord(a.rest);
+    auto [index, text] = FirstWord(rest);
+    double longest = 0;
+    const double began = Milliseconds();
+    const bool came = Pump(DWORD(Int(wait)), [&, &text = text, &index = index] { return ListText(Int(index)) == text; },
+                           &longest);
+    std::printf("waited: %.0f ms, longest message: %.0f ms\n", Milliseconds() - began, longest);
+    const auto shown = ListText(Int(index));
+    Expect(a, came, shown ? "item " + index + " shows \"" + *shown + "\"" : "no item " + index);
     return true;
 }
 

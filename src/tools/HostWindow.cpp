@@ -1,5 +1,6 @@
 #include "tools/HostWindow.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qel::host {
@@ -77,13 +78,22 @@ void HostWindow::Destroy() {
     window_ = nullptr;
 }
 
-bool Pump(DWORD milliseconds, const std::function<bool()>& done) {
+double Milliseconds() {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool Pump(DWORD milliseconds, const std::function<bool()>& done, double* longest) {
     const DWORD start = GetTickCount();
     for (;;) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const double began = Milliseconds();
             TranslateMessage(&message);
             DispatchMessageA(&message);
+            if (longest) *longest = std::max(*longest, Milliseconds() - began);
         }
         if (done()) return true;
         const DWORD passed = GetTickCount() - start;

@@ -41,8 +41,12 @@ private:
     bool destroyOnClick_ = false;
 };
 
-// Runs the message loop until the deadline or until done() holds; true when it held.
-bool Pump(DWORD milliseconds, const std::function<bool()>& done);
+// Runs the message loop until the deadline or until done() holds; true when
+// it held. `longest`, when given, gets the longest time in ms that handling
+// one message took.
+bool Pump(DWORD milliseconds, const std::function<bool()>& done, double* longest = nullptr);
+// A steady clock in milliseconds (fractions included).
+double Milliseconds();
 inline void Pump(DWORD milliseconds) { Pump(milliseconds, [] { return false; }); }
 
 }  // namespace qel::host

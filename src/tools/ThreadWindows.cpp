@@ -110,22 +110,40 @@ std::vector<HWND> ThreadWindows() {
     return windows;
 }
 
-std::optional<std::vector<std::string>> ListTexts() {
+namespace {
+
+HWND ThreadListBox() {
     HWND list = nullptr;
     for (HWND window : ThreadTopWindows())
         if (!list) EnumChildWindows(window, FindListBox, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+std::optional<std::string> ItemText(HWND list, LRESULT index) {
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, WPARAM(index), 0);
+    if (length < 0) return std::nullopt;
+    std::string text(size_t(length) + 1, '\0');
+    const LRESULT copied = SendMessageA(list, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied < 0 ? 0 : size_t(copied));
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> ListTexts() {
+    HWND list = ThreadListBox();
     if (!list) return std::nullopt;
     std::vector<std::string> texts;
     const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, WPARAM(i), 0);
-        if (length < 0) continue;
-        std::string text(size_t(length) + 1, '\0');
-        const LRESULT copied = SendMessageA(list, LB_GETTEXT, WPARAM(i), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(copied < 0 ? 0 : size_t(copied));
-        texts.push_back(std::move(text));
-    }
+    for (LRESULT i = 0; i < count; ++i)
+        if (auto text = ItemText(list, i)) texts.push_back(std::move(*text));
     return texts;
+}
+
+std::optional<std::string> ListText(int index) {
+    HWND list = ThreadListBox();
+    if (!list) return std::nullopt;
+    return ItemText(list, index);
 }
 
 }  // namespace qel::host

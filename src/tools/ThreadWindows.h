@@ -48,5 +48,7 @@ std::vector<HWND> ThreadWindows();
 // The texts of the first list box on this thread (the plug-in's playlist),
 // in order; nothing when there is none.
 std::optional<std::vector<std::string>> ListTexts();
+// The text of one item of that list box; nothing when there is no such item.
+std::optional<std::string> ListText(int index);
 
 }  // namespace qel::host

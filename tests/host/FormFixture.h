@@ -39,12 +39,21 @@ protected:
         std::filesystem::remove_all(temp);
     }
 
-    // Creates the window object the way the host entry point does.
-    Tformplug& Create() {
-        form = std::make_unique<Tformplug>(
-            FormPorts{window, box, dialogs, PlayerPorts{modules, ini, boxes, files, times, temp}, SystemFiles(), temp});
+    // Creates the window object the way the host entry point does; the
+    // player and the title reader read audio files through `audio`.
+    Tformplug& Create(FileOpener* audio = nullptr) {
+        form = std::make_unique<Tformplug>(FormPorts{
+            window, box, dialogs, PlayerPorts{modules, ini, boxes, audio ? *audio : files, times, temp}, SystemFiles(),
+            temp});
         Plugin().form = form.get();
         return *form;
+    }
+
+    // Waits for the title reader and shows every title it read, as the
+    // window's posted notices would.
+    void ShowTitles() {
+        do form->titleReader().WaitUntilIdle();
+        while (form->TitlesArrived() > 0);
     }
 
     // Runs an export the way the DLL's thunk does.

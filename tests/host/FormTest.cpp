@@ -1,9 +1,15 @@
 // The window object's logic over fakes: placement, notifications, the state
 // files, the destroy sequence and the playlist wiring.
+#include <condition_variable>
 #include <filesystem>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 #include "host/FormFixture.h"
+#include "support/ID3Builders.h"
+#include "support/ModuleFixtures.h"
+#include "support/MpegStreams.h"
 
 namespace qel::test {
 namespace {
@@ -288,6 +294,137 @@ TEST_F(FormTest, PicturesLoadByKindAndFailuresKeepTheOldOne) {
     }
     form->setfon("C:\\p\\b.EMF");
     EXPECT_EQ(window.picture, "C:\\p\\b.EMF");
+}
+
+// An MP3 file whose display title is `title` (an ID3v1 tag without artist).
+Bytes TitledMp3(const std::string& title) {
+    Bytes out = Frames({}, 417, 20);
+    ID3v1Fields tag;
+    tag.title = title;
+    const Bytes v1 = ID3v1Tag(tag);
+    out.insert(out.end(), v1.begin(), v1.end());
+    return out;
+}
+
+class TitleTest : public FormFixture {
+protected:
+    // Lists the files named, each with its title (none: a WAV file, whose
+    // analyser gives only " - ").
+    void ListTitled(const std::vector<std::pair<std::string, std::string>>& items) {
+        std::string text;
+        for (const auto& [name, title] : items) {
+            files.Add("C:\\m\\" + name, title.empty() ? PcmWav(8000, 1, {1, 2}) : TitledMp3(title));
+            text += name + "\r\nC:\\m\\" + name + "\r\n";
+        }
+        WriteFileBytes(temp + "list.kvl", Bytes(text.begin(), text.end()));
+        form->pl.vieverror = false;
+        form->list.openlist(temp + "list.kvl");
+    }
+    using Items = std::vector<std::string>;
+};
+
+TEST_F(TitleTest, ReTitlingReadsOnlyChangedFilesAndNumbersFromTheCache) {
+    Create();
+    ListTitled({{"a.mp3", "Song A"}, {"b.wav", ""}, {"c.mp3", "X"}, {"d.mp3", "Song D"}});
+    EXPECT_EQ(box.Items(), (Items{"a.mp3", "b.wav", "c.mp3", "d.mp3"})) << "names at once";
+    ShowTitles();
+    EXPECT_EQ(box.Items(), (Items{"1  Song A   ", "b.wav", "c.mp3", "4  Song D   "}))
+        << "\" - \" and one character are no titles";
+
+    const int opens = files.OpenCount();
+    box.UserDrag(0, 3);
+    EXPECT_EQ(box.Items(), (Items{"b.wav", "c.mp3", "3  Song D   ", "4  Song A   "})) << "numbered before reading";
+    ShowTitles();
+    EXPECT_EQ(files.OpenCount(), opens) << "no file read again";
+
+    files.Add("C:\\m\\d.mp3", TitledMp3("Song E"));  // replaced, same size
+    box.UserDrag(3, 0);
+    ShowTitles();
+    EXPECT_EQ(box.Items(), (Items{"1  Song A   ", "b.wav", "c.mp3", "4  Song E   "}));
+    EXPECT_EQ(files.OpenCount(), opens + 1);
+    EXPECT_EQ(form->titleCache().Size(), 4u);
+
+    Call("clearlist");
+    EXPECT_EQ(form->titleCache().Size(), 0u) << "the cache holds the list's files only";
+}
+
+// The reader's opens wait at a gate the test opens; the window's own opens pass.
+class GatedFiles final : public FileOpener {
+public:
+    explicit GatedFiles(FileOpener& inner) : inner_(inner) {}
+    std::unique_ptr<BinaryFile> OpenRead(const std::string& path, ShareMode share, std::string* reason) override {
+        if (std::this_thread::get_id() != window_) {
+            std::unique_lock lock(mutex_);
+            ++readerOpens_;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return open_; });
+        }
+        return inner_.OpenRead(path, share, reason);
+    }
+    std::optional<FileStamp> Stamp(const std::string& path) override { return inner_.Stamp(path); }
+    // Closes the gate and counts the reader's opens from now on.
+    void Close() {
+        const std::lock_guard lock(mutex_);
+        open_ = false;
+        readerOpens_ = 0;
+    }
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    void WaitForReader() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return readerOpens_ > 0; });
+    }
+    int ReaderOpens() {
+        const std::lock_guard lock(mutex_);
+        return readerOpens_;
+    }
+
+private:
+    FileOpener& inner_;
+    const std::thread::id window_ = std::this_thread::get_id();
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = true;
+    int readerOpens_ = 0;
+};
+
+TEST_F(TitleTest, AListChangedWhileATitleIsReadGetsNoTitleOfAnotherItem) {
+    GatedFiles gated(files);
+    Create(&gated);
+    ListTitled({{"a.mp3", "Song A"}, {"b.mp3", "Song B"}, {"c.mp3", "Song C"}});
+    ShowTitles();
+    files.Add("C:\\m\\a.mp3", TitledMp3("Song Z"));
+    gated.Close();
+    box.UserDrag(0, 1);  // [b, a, c]: only a is read again
+    gated.WaitForReader();
+    box.UserDrag(1, 2);  // [b, c, a] while a's title is read for item 1
+    gated.Open();
+    ShowTitles();
+    EXPECT_EQ(box.Items(), (Items{"1  Song B   ", "2  Song C   ", "3  Song Z   "}));
+}
+
+TEST_F(TitleTest, DestroyingTheWindowWhileTitlesAreReadStopsTheReader) {
+    GatedFiles gated(files);
+    Create(&gated);
+    gated.Close();
+    ListTitled({{"a.mp3", "Song A"}, {"b.mp3", "Song B"}, {"c.mp3", "Song C"}});
+    gated.WaitForReader();
+    std::thread opener([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        gated.Open();
+    });
+    form->WmDestroy();  // returns once the reader has ended
+    opener.join();
+    const int notices = window.titleNotices;
+    EXPECT_EQ(gated.ReaderOpens(), 1) << "no file read after the one being read";
+    EXPECT_EQ(form->TitlesArrived(), 0u);
+    EXPECT_EQ(box.Items(), (Items{"a.mp3", "b.mp3", "c.mp3"}));
+    form->list.openlist(temp + "list.kvl");  // nothing starts the reader again
+    EXPECT_EQ(window.titleNotices, notices);
+    EXPECT_EQ(gated.ReaderOpens(), 1);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(ModuleQueriesTest, ListEntriesInBothWidthsAndNothingOutOfRange) {
     EXPECT_EQ(Narrow(211, 1), "C:\\m\\b.voc");
     EXPECT_EQ(Wide(214, 2), u"C:\\m\\c.wav");
     EXPECT_EQ(Narrow(212, 0), "a.voc") << "a file without a title: its name";
-    EXPECT_EQ(Wide(213, 2), u" - ") << "the title the list shows";
+    EXPECT_EQ(Wide(213, 2), u"c.wav") << "a WAV file's \" - \" is not shown as a title";
     for (int32_t id : {211, 212, 213, 214})
         for (int32_t data : {3, -1, 1 << 30}) EXPECT_EQ(Ask(id, data), 0) << id << " " << data;
 }

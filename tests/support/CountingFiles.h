@@ -1,6 +1,7 @@
 #pragma once
 // A FileOpener that counts the opens reaching the one below it and the bytes
 // read through the files it opened.
+#include <atomic>
 #include <memory>
 
 #include "platform/BinaryFile.h"
@@ -17,13 +18,15 @@ public:
         if (!file) return nullptr;
         return std::make_unique<CountingFile>(std::move(file), bytes);
     }
-    int opens = 0;
-    int64_t bytes = 0;
+    // Stamps are not opens: they are passed on uncounted.
+    std::optional<FileStamp> Stamp(const std::string& path) override { return inner_.Stamp(path); }
+    std::atomic<int> opens = 0;
+    std::atomic<int64_t> bytes = 0;
 
 private:
     class CountingFile final : public BinaryFile {
     public:
-        CountingFile(std::unique_ptr<BinaryFile> inner, int64_t& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
+        CountingFile(std::unique_ptr<BinaryFile> inner, std::atomic<int64_t>& bytes) : inner_(std::move(inner)), bytes_(bytes) {}
         int64_t Size() const override { return inner_->Size(); }
         bool Seek(int64_t position) override { return inner_->Seek(position); }
         int64_t Position() const override { return inner_->Position(); }
@@ -35,7 +38,7 @@ private:
 
     private:
         std::unique_ptr<BinaryFile> inner_;
-        int64_t& bytes_;
+        std::atomic<int64_t>& bytes_;
     };
 
     FileOpener& inner_;

@@ -1,6 +1,7 @@
 #pragma once
 // The plug-in window held in memory, for tests: it records what the logic
 // asked of it.
+#include <atomic>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,8 @@ public:
     void AttachToHost() override { attached = true; }
     void DetachFromParent() override { attached = false; }
     void PostHostClick(int32_t x, int32_t y) override { clicks.emplace_back(x, y); }
+    // The test takes the titles itself; this counts the reader's notices.
+    void PostTitlesWaiting() override { ++titleNotices; }
     void SetTimerEnabled(bool enabled) override { timer_ = enabled; }
     bool TimerEnabled() const override { return timer_; }
     ViewRect PictureBounds() const override { return pictureBounds_; }
@@ -37,6 +40,7 @@ public:
     // Files LoadPicture accepts; every other file fails to load.
     std::vector<std::string> loadablePictures;
     std::vector<std::pair<int32_t, int32_t>> clicks;
+    std::atomic<int> titleNotices = 0;
     std::vector<std::string> messages;
     void* host = reinterpret_cast<void*>(0x1234);
 

@@ -28,19 +28,37 @@ private:
 }  // namespace
 
 void MemoryFiles::Add(const std::string& path, Bytes contents) {
-    files_[path] = std::make_shared<const Bytes>(std::move(contents));
+    auto bytes = std::make_shared<const Bytes>(std::move(contents));
+    const std::lock_guard lock(mutex_);
+    files_[path] = File{std::move(bytes), ++writes_};
 }
 
-void MemoryFiles::Remove(const std::string& path) { files_.erase(path); }
+void MemoryFiles::Remove(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    files_.erase(path);
+}
 
 std::unique_ptr<BinaryFile> MemoryFiles::OpenRead(const std::string& path, ShareMode, std::string* reason) {
+    const std::lock_guard lock(mutex_);
     ++opens_;
     auto found = files_.find(path);
     if (found == files_.end()) {
         if (reason) *reason = "no such file";
         return nullptr;
     }
-    return std::make_unique<MemoryFile>(found->second);
+    return std::make_unique<MemoryFile>(found->second.bytes);
+}
+
+std::optional<FileStamp> MemoryFiles::Stamp(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    auto found = files_.find(path);
+    if (found == files_.end()) return std::nullopt;
+    return FileStamp{static_cast<int64_t>(found->second.bytes->size()), found->second.written};
+}
+
+int MemoryFiles::OpenCount() const {
+    const std::lock_guard lock(mutex_);
+    return opens_;
 }
 
 }  // namespace qel

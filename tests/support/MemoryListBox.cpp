@@ -12,6 +12,10 @@ void MemoryListBox::SetItem(int32_t index, const std::string& text) {
     if (Valid(index)) items_[index] = text;
 }
 
+void MemoryListBox::SetItems(const std::vector<ItemText>& changes) {
+    for (const auto& change : changes) SetItem(change.index, change.text);
+}
+
 void MemoryListBox::AddItems(const std::vector<std::string>& texts) {
     items_.insert(items_.end(), texts.begin(), texts.end());
     selected_.resize(items_.size(), 0);

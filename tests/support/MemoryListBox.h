@@ -13,11 +13,13 @@ public:
     int32_t Count() const override;
     std::string Item(int32_t index) const override;
     void SetItem(int32_t index, const std::string& text) override;
+    void SetItems(const std::vector<ItemText>& changes) override;
     void AddItems(const std::vector<std::string>& texts) override;
     void RemoveItems(const std::vector<int32_t>& ascending) override;
     void MoveItem(int32_t from, int32_t to) override;
     void Clear() override;
     int32_t ItemIndex() const override;
+    int32_t TopIndex() const override { return topIndex; }
     void SetItemIndex(int32_t index) override;
     std::vector<int32_t> SelectedItems() const override;
     bool MultiSelect() const override { return multi_; }
@@ -42,6 +44,7 @@ public:
     ListFont font;
     int32_t background = kColorWindow;
     int looksApplied = 0;
+    int32_t topIndex = 0;  // where the test scrolled the box
     int modeSwitches = 0;
 
 private:

@@ -20,6 +20,8 @@ constexpr UINT_PTR kTimerId = 1;
 // Posted to the application window behind the modules' messages at every
 // change of the play (the mark is in wParam).
 constexpr UINT kPlayMarkMessage = WM_APP + 1;
+// Posted to the form window by the title reader's thread when titles wait.
+constexpr UINT kTitlesMessage = WM_APP + 2;
 constexpr DWORD kChildStyle = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr DWORD kTopStyle = WS_POPUP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
 constexpr UINT_PTR kHostWatchId = 0x51E1;
@@ -182,6 +184,8 @@ void Win32PluginWindow::PostHostClick(int32_t x, int32_t y) {
     PostMessageA(host_, WM_LBUTTONUP, 0, position);
 }
 
+void Win32PluginWindow::PostTitlesWaiting() { PostMessageA(window_, kTitlesMessage, 0, 0); }
+
 void Win32PluginWindow::SetTimerEnabled(bool enabled) {
     if (enabled == timerOn_) return;
     timerOn_ = enabled;
@@ -259,6 +263,9 @@ LRESULT Win32PluginWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             if (wParam == kTimerId && form_) form_->tm1Timer();
+            return 0;
+        case kTitlesMessage:
+            if (form_) form_->TitlesArrived();
             return 0;
         case WM_ERASEBKGND:
             return 1;

@@ -33,6 +33,7 @@ public:
     void AttachToHost() override;
     void DetachFromParent() override;
     void PostHostClick(int32_t x, int32_t y) override;
+    void PostTitlesWaiting() override;
     void SetTimerEnabled(bool enabled) override;
     bool TimerEnabled() const override { return timerOn_; }
     ViewRect PictureBounds() const override { return pictureBounds_; }

@@ -50,6 +50,14 @@ public:
         }
         return std::make_unique<PosixFile>(fd, static_cast<int64_t>(st.st_size));
     }
+
+    std::optional<FileStamp> Stamp(const std::string& path) override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+        constexpr int64_t kNanoseconds = 1000000000;
+        return FileStamp{static_cast<int64_t>(st.st_size),
+                         static_cast<int64_t>(st.st_mtim.tv_sec) * kNanoseconds + st.st_mtim.tv_nsec};
+    }
 };
 
 }  // namespace

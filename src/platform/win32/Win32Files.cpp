@@ -53,6 +53,15 @@ public:
         }
         return std::make_unique<Win32File>(h, size.QuadPart);
     }
+
+    std::optional<FileStamp> Stamp(const std::string& path) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
+        auto join = [](DWORD high, DWORD low) { return static_cast<int64_t>(uint64_t(high) << 32 | low); };
+        return FileStamp{join(data.nFileSizeHigh, data.nFileSizeLow),
+                         join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+    }
 };
 
 }  // namespace

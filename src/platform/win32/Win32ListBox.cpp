@@ -74,34 +74,62 @@ std::string Win32ListBox::Item(int32_t index) const {
     return text;
 }
 
-void Win32ListBox::SetItem(int32_t index, const std::string& text) {
-    if (!Valid(index)) return;
-    // A list box cannot change a text in place: replace the item and put
-    // its selection, the selected index, the focus and the scroll position back.
-    const int32_t selectedIndex = ItemIndex();
-    const bool selected = Send(LB_GETSEL, static_cast<WPARAM>(index)) > 0;
-    const LRESULT caret = Send(LB_GETCARETINDEX);
-    const LRESULT top = Send(LB_GETTOPINDEX);
+void Win32ListBox::SetItem(int32_t index, const std::string& text) { SetItems({ItemText{index, text}}); }
+
+// A list box cannot change a text in place: the items are replaced and their
+// selection, the selected index, the focus and the scroll position put back.
+void Win32ListBox::SetItems(const std::vector<ItemText>& changes) {
+    const int32_t count = Count();
+    std::vector<const ItemText*> valid;
+    for (const auto& change : changes)
+        if (Valid(change.index)) valid.push_back(&change);
+    if (valid.empty()) return;
+    const Selection kept = KeepSelection();
     Redraw(false);
-    Send(LB_DELETESTRING, static_cast<WPARAM>(index));
-    Send(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
-    if (multi_) {
-        Send(LB_SETSEL, selected, index);
-        if (caret != LB_ERR) Send(LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
+    if (2 * valid.size() >= static_cast<size_t>(count)) {
+        // Half the items or more: refilling the box moves no item around.
+        std::vector<std::string> texts;
+        texts.reserve(static_cast<size_t>(count));
+        for (int32_t i = 0; i < count; ++i) texts.push_back(Item(i));
+        for (const ItemText* change : valid) texts[static_cast<size_t>(change->index)] = change->text;
+        Send(LB_RESETCONTENT);
+        Fill(texts);
     } else {
-        Send(LB_SETCURSEL, static_cast<WPARAM>(selectedIndex));
+        for (const ItemText* change : valid) {
+            Send(LB_DELETESTRING, static_cast<WPARAM>(change->index));
+            Send(LB_INSERTSTRING, static_cast<WPARAM>(change->index), reinterpret_cast<LPARAM>(change->text.c_str()));
+        }
     }
-    Send(LB_SETTOPINDEX, static_cast<WPARAM>(top));
+    RestoreSelection(kept);
     Redraw(true);
+}
+
+Win32ListBox::Selection Win32ListBox::KeepSelection() const {
+    return Selection{ItemIndex(), SelectedItems(), Send(LB_GETCARETINDEX), Send(LB_GETTOPINDEX)};
+}
+
+void Win32ListBox::RestoreSelection(const Selection& kept) {
+    if (multi_) {
+        for (int32_t item : kept.selected) Send(LB_SETSEL, TRUE, item);
+        if (kept.caret != LB_ERR && Valid(static_cast<int32_t>(kept.caret)))
+            Send(LB_SETCARETINDEX, static_cast<WPARAM>(kept.caret), FALSE);
+    } else if (kept.index >= 0) {
+        Send(LB_SETCURSEL, static_cast<WPARAM>(kept.index));
+    }
+    if (kept.top != LB_ERR) Send(LB_SETTOPINDEX, static_cast<WPARAM>(kept.top));
+}
+
+void Win32ListBox::Fill(const std::vector<std::string>& texts) {
+    size_t bytes = 0;
+    for (const auto& t : texts) bytes += t.size() + 1;
+    Send(LB_INITSTORAGE, static_cast<WPARAM>(texts.size()), static_cast<LPARAM>(bytes));
+    for (const auto& t : texts) Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
 }
 
 void Win32ListBox::AddItems(const std::vector<std::string>& texts) {
     if (texts.empty()) return;
-    size_t bytes = 0;
-    for (const auto& t : texts) bytes += t.size() + 1;
     Redraw(false);
-    Send(LB_INITSTORAGE, static_cast<WPARAM>(texts.size()), static_cast<LPARAM>(bytes));
-    for (const auto& t : texts) Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str()));
+    Fill(texts);
     Redraw(true);
 }
 
@@ -124,6 +152,11 @@ void Win32ListBox::MoveItem(int32_t from, int32_t to) {
 }
 
 void Win32ListBox::Clear() { Send(LB_RESETCONTENT); }
+
+int32_t Win32ListBox::TopIndex() const {
+    const LRESULT top = Send(LB_GETTOPINDEX);
+    return top == LB_ERR ? 0 : static_cast<int32_t>(top);
+}
 
 int32_t Win32ListBox::ItemIndex() const {
     if (!multi_) {
@@ -166,10 +199,7 @@ void Win32ListBox::SetMultiSelect(bool on) {
     std::vector<std::string> texts;
     texts.reserve(static_cast<size_t>(count));
     for (int32_t i = 0; i < count; ++i) texts.push_back(Item(i));
-    const int32_t index = ItemIndex();
-    const std::vector<int32_t> selected = SelectedItems();
-    const LRESULT caret = Send(LB_GETCARETINDEX);
-    const LRESULT top = Send(LB_GETTOPINDEX);
+    const Selection kept = KeepSelection();
     const bool focused = GetFocus() == list_;
 
     HWND old = list_;
@@ -179,16 +209,9 @@ void Win32ListBox::SetMultiSelect(bool on) {
     SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldDefault));
     SetWindowLongPtrA(old, GWLP_USERDATA, 0);
     DestroyWindow(old);
-    AddItems(texts);
     Redraw(false);
-    if (on) {
-        for (int32_t item : selected) Send(LB_SETSEL, TRUE, item);
-        if (caret != LB_ERR && Valid(static_cast<int32_t>(caret)))
-            Send(LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
-    } else if (index >= 0) {
-        Send(LB_SETCURSEL, static_cast<WPARAM>(index));
-    }
-    if (top != LB_ERR) Send(LB_SETTOPINDEX, static_cast<WPARAM>(top));
+    Fill(texts);
+    RestoreSelection(kept);
     Redraw(true);
     if (focused) SetFocus(list_);
 }

@@ -27,11 +27,13 @@ public:
     int32_t Count() const override;
     std::string Item(int32_t index) const override;
     void SetItem(int32_t index, const std::string& text) override;
+    void SetItems(const std::vector<ItemText>& changes) override;
     void AddItems(const std::vector<std::string>& texts) override;
     void RemoveItems(const std::vector<int32_t>& ascending) override;
     void MoveItem(int32_t from, int32_t to) override;
     void Clear() override;
     int32_t ItemIndex() const override;
+    int32_t TopIndex() const override;
     void SetItemIndex(int32_t index) override;
     std::vector<int32_t> SelectedItems() const override;
     bool MultiSelect() const override { return multi_; }
@@ -53,6 +55,17 @@ private:
     LRESULT OnListMessage(UINT msg, WPARAM wp, LPARAM lp);
     void Deliver(Notice notice, LPARAM detail);
     void Post(Notice notice, LPARAM detail = 0);
+
+    // What replacing items puts back: selection, focus, scroll position.
+    struct Selection {
+        int32_t index;
+        std::vector<int32_t> selected;
+        LRESULT caret;
+        LRESULT top;
+    };
+    Selection KeepSelection() const;
+    void RestoreSelection(const Selection& kept);
+    void Fill(const std::vector<std::string>& texts);  // appends, without a repaint
 
     void CreateList();
     bool Valid(int32_t index) const { return index >= 0 && index < Count(); }
