@@ -49,6 +49,25 @@ void Print(const std::string& text) {
     std::fflush(stdout);
 }
 
+// Standard output gathered into large writes; what is pending goes out
+// before anything is said on standard error, so the two keep their order.
+class Output {
+public:
+    std::string& text() { return text_; }
+    void Written() {
+        if (text_.size() >= kChunk) Flush();
+    }
+    void Flush() {
+        std::fwrite(text_.data(), 1, text_.size(), stdout);
+        std::fflush(stdout);
+        text_.clear();
+    }
+
+private:
+    static constexpr size_t kChunk = 64 * 1024;
+    std::string text_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,22 +89,26 @@ int main(int argc, char** argv) {
 
     if (options->cdPlayerDatabase) qel::SetCdPlayerIniPath(*options->cdPlayerDatabase);
 
+    // Each file is written out as soon as it is read.
     bool failed = false;
-    std::vector<qel::FileReport> reports;
+    Output out;
     qel::ReportReader reader(qel::SystemFiles());
     for (size_t i = 0; i < options->files.size(); ++i) {
-        qel::FileReport report = reader.Read(options->files[i], shown[i]);
+        const qel::FileReport report = reader.Read(options->files[i], shown[i]);
         if (!report.error.empty()) {
+            out.Flush();
             std::fprintf(stderr, "qelinfo: %s: %s\n", shown[i].c_str(), report.error.c_str());
             failed = true;
         }
         if (options->json) {
-            reports.push_back(std::move(report));
+            qel::AppendJsonReport(out.text(), report, i == 0);
         } else {
-            if (i > 0) Print("\n");
-            Print(qel::TextReport(report));
+            if (i > 0) out.text() += '\n';
+            out.text() += qel::TextReport(report);
         }
+        out.Written();
     }
-    if (options->json) Print(qel::JsonReport(reports));
+    if (options->json) qel::AppendJsonEnd(out.text(), options->files.empty());
+    out.Flush();
     return failed ? 1 : 0;
 }
