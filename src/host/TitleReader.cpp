@@ -16,7 +16,7 @@ void TitleReader::Read(uint32_t list, std::vector<TitleRequest> items) {
         next_ = 0;
         results_.clear();
         // The thread starts with the first work and lives until Stop.
-        if (!thread_.joinable() && !work_.empty()) thread_ = std::thread(&TitleReader::Run, this);
+        if (!thread_ && !work_.empty()) thread_ = std::make_unique<WorkerThread>([this] { Run(); });
     }
     changed_.notify_one();
 }
@@ -37,7 +37,11 @@ std::vector<TitleRead> TitleReader::Take(size_t most) {
     return taken;
 }
 
-void TitleReader::Stop() {
+void TitleReader::Stop() { End(false); }
+
+void TitleReader::StopWhileUnloading() { End(true); }
+
+void TitleReader::End(bool unloading) {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
@@ -46,7 +50,12 @@ void TitleReader::Stop() {
         results_.clear();
     }
     changed_.notify_one();
-    if (thread_.joinable()) thread_.join();
+    if (thread_) {
+        if (unloading)
+            thread_->JoinWhileUnloading();
+        else
+            thread_->Join();
+    }
     idle_.notify_all();
 }
 

@@ -11,10 +11,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/BinaryFile.h"
+#include "platform/WorkerThread.h"
 #include "player/FileInfoDispatch.h"
 
 namespace qel {
@@ -54,14 +54,15 @@ public:
     std::vector<TitleRead> Take(size_t most);
     // Ends the reader for good: waits for the file being read, then ends the
     // thread. Nothing is read and `waiting` is not called after it returns.
-    // Call it from the window's thread, not while the system holds the
-    // library's loading lock (the thread's end needs that lock).
     void Stop();
+    // The same from inside the library's unload notification.
+    void StopWhileUnloading();
     // Waits until every item given is read or skipped (tests, benchmarks).
     void WaitUntilIdle();
 
 private:
     void Run();
+    void End(bool unloading);
     std::optional<TitleRead> ReadOne(uint32_t list, const TitleRequest& item);
 
     FileOpener& files_;
@@ -71,7 +72,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;  // work given, or the reader is stopping
     std::condition_variable idle_;
-    std::thread thread_;
+    std::unique_ptr<WorkerThread> thread_;  // from the first work on
     uint32_t list_ = 0;
     std::vector<TitleRequest> work_;
     size_t next_ = 0;  // the first item of work_ not yet taken up

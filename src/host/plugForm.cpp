@@ -172,6 +172,8 @@ size_t Tformplug::TitlesArrived() {
 
 void Tformplug::StopTitles() { reader_.Stop(); }
 
+void Tformplug::StopTitlesWhileUnloading() { reader_.StopWhileUnloading(); }
+
 void Tformplug::setnum() {
     int32_t index = ports_.listView.ItemIndex();
     if (index == 0) index = -1;

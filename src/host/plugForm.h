@@ -71,8 +71,10 @@ public:
     // "pl.tmp", the equalizer.
     void WmDestroy();
     // Ends the title reader for good (its thread is joined); titles already
-    // read stay shown. Run on the window's thread.
+    // read stay shown. Run on the window's thread; while the library is
+    // being unloaded, the second one.
     void StopTitles();
+    void StopTitlesWhileUnloading();
     // Shows titles the reader has read (a share of them per call, the rest
     // comes with the next notice); gives how many were taken.
     size_t TitlesArrived();

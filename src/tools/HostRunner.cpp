@@ -347,6 +347,14 @@ bool Runner::writelines(const Action& a) {
     return WriteBytes(path, bytes) || Stop(a, "cannot write " + path);
 }
 
+bool Runner::writelist(const Action& a) {
+    const std::string& file = a.args[2];
+    const std::string item = file.substr(file.find_last_of("\\/") + 1) + "\r\n" + file + "\r\n";
+    std::string bytes;
+    for (int i = 0; i < Int(a.args[1]); ++i) bytes += item;
+    return WriteBytes(a.args[0], bytes) || Stop(a, "cannot write " + a.args[0]);
+}
+
 bool Runner::writewav(const Action& a) {
     const auto wav = ToneWav(Int(a.args[1]), Int(a.args[2]));
     return (wav && WriteBytes(a.args[0], std::string(wav->begin(), wav->end()))) ||

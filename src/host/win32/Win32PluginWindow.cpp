@@ -99,6 +99,7 @@ void ReleaseLibrary() {
 
 void ForgetLibraryWindows() {
     if (Tformplug* form = Plugin().form) {
+        form->StopTitlesWhileUnloading();
         auto& window = static_cast<Win32PluginWindow&>(form->window());
         HWND handle = window.handle();
         RemoveWindowSubclass(static_cast<HWND>(window.HostHandle()), HostWatch, kHostWatchId);
