@@ -8,18 +8,16 @@
 // request of ours (counted through a wrapper around the system's files), the
 // floor (open, first and last 16 KiB, close) and qelinfo's whole per-file work
 // (one open, ReadFileInfo, FileTitle, JSON text) against both.
+#include "BenchCorpus.h"
+
 #include <benchmark/benchmark.h>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
 #include <taglib/tdebuglistener.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,9 +25,7 @@
 
 #include "platform/BinaryFile.h"
 #include "platform/RequestFiles.h"
-#include "platform/TempFolder.h"
 #include "player/FileInfoDispatch.h"
-#include "support/ContainerBuilders.h"
 #include "support/CountingFiles.h"
 #include "support/MemoryFiles.h"
 #include "support/TestFiles.h"
@@ -37,69 +33,14 @@
 
 namespace {
 
-using qel::test::Bytes;
+using qel::bench::Corpus;
+using qel::bench::kFormats;
 
 constexpr int kFilesPerFormat = 300;
-
-// Real encoder output from the test fixtures, and files built in place for
-// the formats without an encoder here.
-Bytes Fixture(const char* name) { return qel::test::ReadFileBytes(std::string(QEL_TEST_DATA) + "/" + name); }
-Bytes Seed(const char* name) { return qel::test::ReadFileBytes(std::string(QEL_FUZZ_CORPUS) + "/" + name); }
-
-Bytes TwinVQFile() {
-    using namespace qel::test;
-    Bytes out = TwinVQHeader({});
-    for (const auto& chunk : {TwinVQChunk("NAME", "Benchmark title"), TwinVQChunk("AUTH", "Benchmark author"),
-                              TwinVQChunk("COMT", "A comment"), TwinVQChunk("DATA", std::string(20000, '\x55'))})
-        out.insert(out.end(), chunk.begin(), chunk.end());
-    return out;
-}
-
-// One line per format: its extension and where its files come from. Adding a
-// format whose reader is in the dispatch table is one more line here.
-struct CorpusFormat {
-    const char* extension;
-    std::function<Bytes()> make;
-};
-const std::vector<CorpusFormat> kFormats = {
-    {".mp3", [] { return Fixture("vbr.mp3"); }},
-    {".wav", [] { return Fixture("tone.wav"); }},
-    {".ogg", [] { return Fixture("oggenc-sine.ogg"); }},
-    {".flac", [] { return Fixture("flac-sine.flac"); }},
-    {".ape", [] { return Fixture("tagged.ape"); }},
-    {".aac", [] { return Fixture("adts.aac"); }},
-    {".m4a", [] { return Fixture("container.m4a"); }},  // AAC in MP4, the movie last
-    {".mp4", [] { return Fixture("alac.m4a"); }},       // ALAC in MP4, the movie first
-    {".wma", [] { return Fixture("wmav2-ffmpeg.wma"); }},
-    {".opus", [] { return Fixture("opusenc-sine.opus"); }},
-    {".mpc", [] { return Seed("fuzz_mpegplus/v7-built"); }},
-    {".mac", [] { return Seed("fuzz_monkey/v399-built"); }},
-    {".vqf", [] { return TwinVQFile(); }},
-    {".cda", [] { return qel::test::CdaTrack(3, 0x2B, 150, 16155); }},
-};
 
 class QuietTagLib final : public TagLib::DebugListener {
 public:
     void printMessage(const TagLib::String&) override {}
-};
-
-struct Corpus {
-    std::string folder;
-    std::map<std::string, std::vector<std::string>> paths;  // by extension
-
-    Corpus() {
-        folder = qel::TempFolder() + "qelbench" + std::to_string(::getpid()) + "/";
-        std::filesystem::create_directories(folder);
-        for (const auto& format : kFormats) {
-            const Bytes bytes = format.make();
-            auto& list = paths[format.extension];
-            for (int i = 0; i < kFilesPerFormat; ++i) {
-                list.push_back(folder + "file" + std::to_string(i) + format.extension);
-                qel::test::WriteFileBytes(list.back(), bytes);
-            }
-        }
-    }
-    ~Corpus() { std::filesystem::remove_all(folder); }
 };
 
 struct Measured {
@@ -258,7 +199,7 @@ int main(int argc, char** argv) {
     QuietTagLib quiet;
     TagLib::setDebugListener(&quiet);
     benchmark::Initialize(&argc, argv);
-    const Corpus corpus;
+    const Corpus corpus(kFilesPerFormat);
     for (const auto& format : kFormats) {
         const auto* files = &corpus.paths.at(format.extension);
         CountRequests(format.extension, *files);
