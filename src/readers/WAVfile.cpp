@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 
 #include "readers/ByteOrder.h"
 #include "readers/TextForms.h"
@@ -46,8 +47,10 @@ bool TWAVfile::ReadFields(const std::string& fileName) {
         uint8_t scratch[kHeaderSize];
         const auto header = file->View(0, scratch);
         if (header.size() < kHeaderSize) return false;
-        ParseHeader(header.data());
-        if (Valid) DataSize = TrailedDataSize(*file);
+        uint8_t first[kHeaderSize];
+        std::copy(header.begin(), header.begin() + kHeaderSize, first);
+        ParseHeader(first);
+        if (Valid) DataSize = TrailedDataSize(*file, first);
     } catch (...) {
         return false;
     }
@@ -67,19 +70,25 @@ void TWAVfile::ParseHeader(const uint8_t* header) {
 }
 
 // Walks the chunks behind "WAVE" to "data", at most kMaxChunks of them, and
-// looks for a chunk behind it inside the RIFF chunk.
-std::optional<uint32_t> TWAVfile::TrailedDataSize(BinaryFile& file) const {
+// looks for a chunk behind it inside the RIFF chunk. Chunk headers within the
+// first kHeaderSize bytes are taken from them.
+std::optional<uint32_t> TWAVfile::TrailedDataSize(BinaryFile& file, const uint8_t* first) const {
+    uint8_t scratch[kChunkHeaderSize];
+    auto chunkAt = [&](int64_t position) {
+        if (position + kChunkHeaderSize <= kHeaderSize)
+            return std::span<const uint8_t>(first + position, kChunkHeaderSize);
+        return file.View(position, scratch);
+    };
     int64_t position = kFormatMark;
     for (int chunk = 0; chunk < kMaxChunks && position < int64_t{FileLength}; ++chunk) {
-        uint8_t scratch[kChunkHeaderSize];
-        const auto header = file.View(position, scratch);
+        const auto header = chunkAt(position);
         if (header.size() < kChunkHeaderSize) break;
         const uint32_t size = LoadLE32(header.data() + 4);
         // Chunks are padded to even sizes.
         position += static_cast<int64_t>(kChunkHeaderSize) + size + (size & 1);
         if (!HasText(header.data(), "data")) continue;
         if (position >= int64_t{FileLength}) break;
-        const auto next = file.View(position, scratch);
+        const auto next = chunkAt(position);
         if (next.size() == kChunkHeaderSize && std::all_of(next.begin(), next.begin() + 4, IsIdChar)) return size;
         break;
     }

@@ -40,7 +40,7 @@ private:
     void ResetFields() override;
     // The kHeaderSize bytes at header.
     void ParseHeader(const uint8_t* header);
-    std::optional<uint32_t> TrailedDataSize(BinaryFile& file) const;
+    std::optional<uint32_t> TrailedDataSize(BinaryFile& file, const uint8_t* first) const;
 };
 
 }  // namespace qel
