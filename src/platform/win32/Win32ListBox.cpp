@@ -88,10 +88,12 @@ void Win32ListBox::SetItems(const std::vector<ItemText>& changes) {
     Redraw(false);
     if (2 * valid.size() >= static_cast<size_t>(count)) {
         // Half the items or more: refilling the box moves no item around.
+        // Only the items that keep their text are asked for it.
+        std::vector<const std::string*> changed(static_cast<size_t>(count), nullptr);
+        for (const ItemText* change : valid) changed[static_cast<size_t>(change->index)] = &change->text;
         std::vector<std::string> texts;
         texts.reserve(static_cast<size_t>(count));
-        for (int32_t i = 0; i < count; ++i) texts.push_back(Item(i));
-        for (const ItemText* change : valid) texts[static_cast<size_t>(change->index)] = change->text;
+        for (int32_t i = 0; i < count; ++i) texts.push_back(changed[i] ? *changed[i] : Item(i));
         Send(LB_RESETCONTENT);
         Fill(texts);
     } else {

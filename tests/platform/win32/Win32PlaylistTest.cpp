@@ -99,6 +99,9 @@ TEST_F(Win32PlaylistTest, ItemsAndSelectionReachTheRealBox) {
     list.setname(2, "Artist - Title   ");
     EXPECT_EQ(Text(box.Handle(), 2), "Artist - Title   ");
     EXPECT_EQ(list.itemIndex(), 1);
+    list.setnames({{0, "1  A   "}, {2, "3  C   "}});  // most items: the box is refilled
+    EXPECT_EQ(Texts(), (Lines{"1  A   ", "b.mp3", "3  C   "}));
+    EXPECT_EQ(list.itemIndex(), 1);
     list.clearall();
     EXPECT_EQ(SendMessageA(box.Handle(), LB_GETCOUNT, 0, 0), 0);
     EXPECT_EQ(list.itemIndex(), -1);
